@@ -1,0 +1,18 @@
+# Shared build settings.
+
+# Library code: no exceptions, no RTTI, nothing from the C++ runtime that
+# would need libstdc++ at run time.
+function(tms_library_options target)
+  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -fno-threadsafe-statics)
+  if(NOT WIN32)
+    target_compile_options(${target} PRIVATE -fvisibility=hidden -fvisibility-inlines-hidden)
+  endif()
+endfunction()
+
+# Windows programs are linked statically, so that they run under Wine with
+# no MinGW runtime DLLs beside them.
+function(tms_windows_program target)
+  if(WIN32)
+    target_link_options(${target} PRIVATE -static -static-libgcc -static-libstdc++)
+  endif()
+endfunction()

@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the project's own prefix, headless.
+# The prefix (build/wineprefix beside the build folders, or $TMS_WINEPREFIX)
+# is created on first use with the null graphics driver, so windows and
+# dialogs work without an X display.
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export WINEPREFIX=${TMS_WINEPREFIX:-$here/../build/wineprefix}
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES='mscoree=;mshtml='
+unset DISPLAY WAYLAND_DISPLAY
+
+if [ ! -f "$WINEPREFIX/.tms-ready" ]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.tms-ready" ]; then
+      wineboot -i >/dev/null 2>&1 || true
+      wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+      wineserver -w
+      touch "$WINEPREFIX/.tms-ready"
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
+
+# --init only makes sure the prefix exists.
+[ "${1:-}" = "--init" ] && exit 0
+exec wine "$@"

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Builds the library and the demo host for Linux and for 32-bit Windows, then
+# runs tmsinfo natively and under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+
+cmake --preset native >/dev/null
+cmake --build --preset native --target tmsinfo TolvaricModeSupport -j"$(nproc)"
+cmake --preset win32 >/dev/null
+cmake --build --preset win32 --target tmsinfo TolvaricModeSupport -j"$(nproc)"
+
+run() {
+  echo "\$ $*"
+  "$@" || echo "(exit code $?)"
+}
+
+echo "== native (build/native/libTolvaricModeSupport.so)"
+run build/native/tmsinfo --help
+run build/native/tmsinfo version
+run build/native/tmsinfo copy "Grüße, café"
+
+echo "== Windows under Wine (build/win32/TolvaricModeSupport.DLL)"
+cd build/win32
+run ../../cmake/wine-run.sh tmsinfo.exe version
+run ../../cmake/wine-run.sh tmsinfo.exe copy "Hello from Wine"

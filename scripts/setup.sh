@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what building and testing need on a Debian 12 machine (as root):
+# the native tool chain, GoogleTest, the MinGW-w64 cross compiler and Wine
+# with its 32-bit part. Packages already present are not fetched again.
+set -euo pipefail
+
+packages=(cmake g++ make libgtest-dev googletest g++-mingw-w64-i686-posix
+          binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev)
+
+missing=()
+for package in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' ||
+    missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "setup: installing ${missing[*]}"
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -q
+apt-get install -y -q --no-install-recommends "${missing[@]}"

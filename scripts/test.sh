@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds and runs every test: native, native under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and the 32-bit Windows build under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/setup.sh
+jobs=$(nproc)
+
+for preset in native asan win32; do
+  echo "== $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j"$jobs"
+  ctest --preset "$preset" -j"$jobs"
+done

@@ -1,0 +1,33 @@
+// Win32 conversion in the active ANSI code page, with no flags.
+#include <windows.h>
+
+#include "platform/codepage.h"
+
+namespace tms::platform {
+namespace {
+
+class Win32Codepage final : public Codepage {
+ public:
+  constexpr Win32Codepage() = default;
+
+  int32_t AnsiToWide(const char* source, int32_t sourceLength, WideChar* target,
+                     int32_t targetCount) override {
+    if (source == nullptr || sourceLength == 0) return 0;
+    return MultiByteToWideChar(CP_ACP, 0, source, sourceLength, reinterpret_cast<LPWSTR>(target),
+                               target == nullptr ? 0 : targetCount);
+  }
+  int32_t WideToAnsi(const WideChar* source, int32_t sourceLength, char* target,
+                     int32_t targetCount) override {
+    if (source == nullptr || sourceLength == 0) return 0;
+    return WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(source), sourceLength, target,
+                               target == nullptr ? 0 : targetCount, nullptr, nullptr);
+  }
+};
+
+Win32Codepage systemCodepage;
+
+}  // namespace
+
+Codepage& SystemCodepage() { return systemCodepage; }
+
+}  // namespace tms::platform

@@ -1,0 +1,171 @@
+// What a host or a PE tool sees of the DLL: file and export-directory name,
+// exports by name and ordinal, stack cleanup, the entry point, DllGetVersion.
+// windows.h comes first (through the harness): oleauto.h needs its types.
+#include "dll/dll_harness.h"
+
+#include <gtest/gtest.h>
+#include <oleauto.h>
+#include <string.h>
+
+namespace tms::dlltest {
+namespace {
+
+struct ExportRow {
+  const char* name;
+  WORD ordinal;
+};
+
+// Ordinals follow the alphabetical order of all thirteen names; each export
+// keeps its number whether or not its neighbours exist yet.
+const ExportRow kExports[] = {
+    {"DllGetVersion", 1},
+    {"tmsCopyString", 2},
+    {"tmsFreeBSTR", 3},
+    {"tmsGetStringLength", 12},
+};
+
+DWORD WINAPI DoNothing(LPVOID) { return 0; }
+
+const IMAGE_EXPORT_DIRECTORY* ExportDirectory(HMODULE module) {
+  const auto* base = reinterpret_cast<const BYTE*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  return reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
+}
+
+TEST(DllAbi, LoadsUnderItsExactFileAndExportName) {
+  ASSERT_NE(Library(), nullptr);
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(Library(), path, MAX_PATH);
+  const char* fileName = strrchr(path, '\\') != nullptr ? strrchr(path, '\\') + 1 : path;
+  EXPECT_STREQ(fileName, "TolvaricModeSupport.DLL");
+  const auto* exports = ExportDirectory(Library());
+  EXPECT_STREQ(reinterpret_cast<const char*>(Library()) + exports->Name, "TolvaricModeSupport.DLL");
+}
+
+TEST(DllAbi, ExportsEachNameUnderItsOrdinalAndNothingElse) {
+  ASSERT_NE(Library(), nullptr);
+  for (const ExportRow& row : kExports) {
+    SCOPED_TRACE(row.name);
+    FARPROC byName = GetProcAddress(Library(), row.name);
+    FARPROC byOrdinal = GetProcAddress(Library(), MAKEINTRESOURCEA(row.ordinal));
+    EXPECT_NE(byName, nullptr);
+    EXPECT_EQ(byName, byOrdinal);
+  }
+  const auto* exports = ExportDirectory(Library());
+  EXPECT_EQ(exports->Base, 1u);
+  EXPECT_EQ(exports->NumberOfNames, sizeof kExports / sizeof kExports[0]);
+}
+
+TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
+  DWORD version[5] = {20, 0, 0, 0, 0};
+  char ansi[8] = {};
+  BSTR bstr = SysAllocString(L"abc");
+  const struct {
+    const char* name;
+    StackCall call;
+    uint32_t bytes;
+  } rows[] = {
+      {"DllGetVersion", CallExport("DllGetVersion", {Arg(version)}), 4},
+      {"tmsCopyString", CallExport("tmsCopyString", {Arg(L"abc"), Arg(ansi)}), 8},
+      {"tmsFreeBSTR", CallExport("tmsFreeBSTR", {Arg(bstr)}), 4},
+      {"tmsGetStringLength", CallExport("tmsGetStringLength", {Arg(L"abcd")}), 4},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(row.call.bytesRemoved, row.bytes);
+  }
+  EXPECT_EQ(rows[0].call.result, 0u);
+  EXPECT_STREQ(ansi, "abc");
+  EXPECT_EQ(rows[3].call.result, 4u);
+}
+
+TEST(DllAbi, DllGetVersionFillsOnlyTheTwentyByteRecord) {
+  const struct {
+    DWORD cbSize;
+    uint32_t expected;
+  } rows[] = {{20, S_OK}, {32, static_cast<uint32_t>(E_INVALIDARG)}, {0, static_cast<uint32_t>(E_INVALIDARG)},
+              {19, static_cast<uint32_t>(E_INVALIDARG)}, {24, static_cast<uint32_t>(E_INVALIDARG)}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.cbSize);
+    DWORD record[8];
+    memset(record, 0xCC, sizeof record);
+    record[0] = row.cbSize;
+    const StackCall call = CallExport("DllGetVersion", {Arg(record)});
+    EXPECT_EQ(call.result, row.expected);
+    EXPECT_EQ(record[0], row.cbSize);
+    if (row.expected == S_OK) {
+      EXPECT_EQ(record[1], 1u);
+      EXPECT_EQ(record[2], 0u);
+      EXPECT_EQ(record[3], 10u);
+      EXPECT_EQ(record[4], 1u);
+    } else {
+      for (int i = 1; i < 8; ++i) EXPECT_EQ(record[i], 0xCCCCCCCCu) << i;
+    }
+    for (int i = 5; i < 8; ++i) EXPECT_EQ(record[i], 0xCCCCCCCCu) << i;
+  }
+  EXPECT_EQ(CallExport("DllGetVersion", {0}).result, static_cast<uint32_t>(E_INVALIDARG));
+}
+
+// The entry point answers TRUE to thread notifications (called directly)
+// and to process attach and detach (a second load and unload of a copy).
+TEST(DllAbi, EntryPointAnswersTrueToEveryNotification) {
+  ASSERT_NE(Library(), nullptr);
+  const auto* base = reinterpret_cast<const BYTE*>(Library());
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS32*>(
+      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+  using EntryPoint = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
+  auto entry = reinterpret_cast<EntryPoint>(const_cast<BYTE*>(base) +
+                                            nt->OptionalHeader.AddressOfEntryPoint);
+  EXPECT_EQ(entry(Library(), DLL_THREAD_ATTACH, nullptr), TRUE);
+  EXPECT_EQ(entry(Library(), DLL_THREAD_DETACH, nullptr), TRUE);
+
+  // A thread started and ended while the library is loaded.
+  HANDLE thread = CreateThread(nullptr, 0, DoNothing, nullptr, 0, nullptr);
+  ASSERT_NE(thread, nullptr);
+  EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
+  CloseHandle(thread);
+
+  // Process attach fails a LoadLibrary when the entry point answers FALSE.
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(Library(), path, MAX_PATH);
+  char copyPath[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, copyPath);
+  strcat(copyPath, "TolvaricModeSupportCopy.DLL");
+  ASSERT_TRUE(CopyFileA(path, copyPath, FALSE));
+  HMODULE copy = LoadLibraryA(copyPath);
+  EXPECT_NE(copy, nullptr);
+  if (copy != nullptr) {
+    EXPECT_TRUE(FreeLibrary(copy));
+  }
+  DeleteFileA(copyPath);
+}
+
+TEST(DllAbi, StringServicesHandleNullAndInnerZeros) {
+  EXPECT_EQ(CallExport("tmsGetStringLength", {0}).result, 0u);
+  EXPECT_EQ(CallExport("tmsGetStringLength", {Arg(L"")}).result, 0u);
+  BSTR inner = SysAllocStringLen(L"abc\0def", 7);
+  EXPECT_EQ(CallExport("tmsGetStringLength", {Arg(inner)}).result, 3u);
+
+  char buffer[8];
+  memset(buffer, 0xCC, sizeof buffer);
+  CallExport("tmsCopyString", {Arg(inner), Arg(buffer)});
+  EXPECT_STREQ(buffer, "abc");
+  EXPECT_EQ(buffer[4], static_cast<char>(0xCC));
+
+  memset(buffer, 0xCC, sizeof buffer);
+  CallExport("tmsCopyString", {0, Arg(buffer)});
+  for (char byte : buffer) EXPECT_EQ(byte, static_cast<char>(0xCC));
+  CallExport("tmsCopyString", {Arg(L"abc"), 0});  // ignored, no crash
+
+  CallExport("tmsCopyString", {Arg(L""), Arg(buffer)});
+  EXPECT_EQ(buffer[0], 0);
+  EXPECT_EQ(buffer[1], static_cast<char>(0xCC));
+
+  EXPECT_EQ(CallExport("tmsFreeBSTR", {0}).bytesRemoved, 4u);
+  CallExport("tmsFreeBSTR", {Arg(inner)});
+}
+
+}  // namespace
+}  // namespace tms::dlltest

@@ -1,0 +1,72 @@
+// tmsCopyString in the active ANSI code page (1252, 1251 or double-byte 932,
+// chosen by the test run's LC_ALL).
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+
+#include "dll/dll_harness.h"
+
+namespace tms::dlltest {
+namespace {
+
+std::string CopyThroughDll(const wchar_t* text) {
+  char buffer[64];
+  memset(buffer, 0xCC, sizeof buffer);
+  CallExport("tmsCopyString", {Arg(text), Arg(buffer)});
+  return buffer;
+}
+
+std::string SystemDefaultConversion(const wchar_t* text) {
+  char buffer[64] = {};
+  WideCharToMultiByte(CP_ACP, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+  return buffer;
+}
+
+// The test runs name the code page they mean to run in; make sure Wine took it.
+TEST(CodepageCopy, RunsInTheCodepageTheRunAskedFor) {
+  char expected[16] = {};
+  if (GetEnvironmentVariableA("TMS_EXPECT_ACP", expected, sizeof expected) == 0) {
+    GTEST_SKIP() << "no code page asked for";
+  }
+  EXPECT_EQ(GetACP(), static_cast<UINT>(atoi(expected)));
+}
+
+TEST(CodepageCopy, WritesTheCodepagesOwnBytes) {
+  const struct {
+    UINT codepage;
+    const wchar_t* text;
+    const char* bytes;
+  } rows[] = {
+      {1252, L"caf\x00E9", "caf\xE9"},
+      {1252, L"\x20AC 5", "\x80 5"},
+      {1251, L"\x041F\x0440\x0438\x0432\x0435\x0442", "\xCF\xF0\xE8\xE2\xE5\xF2"},
+      {932, L"\x65E5\x672C", "\x93\xFA\x96\x7B"},
+      {932, L"a\xFF71z", "a\xB1z"},  // half-width katakana: one byte
+  };
+  const UINT active = GetACP();
+  int checked = 0;
+  for (const auto& row : rows) {
+    if (row.codepage != active) continue;
+    SCOPED_TRACE(::testing::Message() << "code page " << row.codepage);
+    EXPECT_EQ(CopyThroughDll(row.text), row.bytes);
+    ++checked;
+  }
+  RecordProperty("codepage", static_cast<int>(active));
+  EXPECT_GT(checked, 0) << "no row for code page " << active;
+}
+
+// Characters the code page lacks come out as the system's default
+// conversion makes them, and the terminator is still written.
+TEST(CodepageCopy, UnrepresentableCharactersFollowTheSystemConversion) {
+  for (const wchar_t* text : {L"\x0101\x0113", L"\x4E2D\x6587", L"\x0416", L"\xD83D\xDE00!"}) {
+    SCOPED_TRACE(::testing::Message() << "first unit " << static_cast<int>(text[0]));
+    const std::string copied = CopyThroughDll(text);
+    EXPECT_EQ(copied, SystemDefaultConversion(text));
+    EXPECT_FALSE(copied.empty());
+  }
+}
+
+}  // namespace
+}  // namespace tms::dlltest

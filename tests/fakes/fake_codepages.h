@@ -1,0 +1,29 @@
+// Deterministic stand-ins for the active code page, so that block sizes can
+// be checked the same way on every system:
+// - SingleByteCodepage: one byte per unit; units above 0xFF become '?'.
+// - DoubleByteCodepage: ASCII is one byte; every other unit takes two bytes
+//   (a lead byte >= 0x81 and a trail byte), and such a pair reads back as one
+//   unit. A lead byte without its trail byte reads as '?'.
+#pragma once
+
+#include "platform/codepage.h"
+
+namespace tms::testing {
+
+class SingleByteCodepage final : public platform::Codepage {
+ public:
+  int32_t AnsiToWide(const char* source, int32_t sourceLength, WideChar* target,
+                     int32_t targetCount) override;
+  int32_t WideToAnsi(const WideChar* source, int32_t sourceLength, char* target,
+                     int32_t targetCount) override;
+};
+
+class DoubleByteCodepage final : public platform::Codepage {
+ public:
+  int32_t AnsiToWide(const char* source, int32_t sourceLength, WideChar* target,
+                     int32_t targetCount) override;
+  int32_t WideToAnsi(const WideChar* source, int32_t sourceLength, char* target,
+                     int32_t targetCount) override;
+};
+
+}  // namespace tms::testing

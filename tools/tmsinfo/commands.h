@@ -1,0 +1,19 @@
+// The demo host's commands; each takes the loaded library and its arguments.
+#pragma once
+
+#include "library_loader.h"
+
+constexpr int kExitOk = 0;
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+constexpr int kExitNoLibrary = 3;
+
+// Finds an export as a typed function pointer, reporting a missing one.
+template <typename Function>
+bool FindExport(LibraryLoader& library, const char* name, Function* function) {
+  *function = reinterpret_cast<Function>(library.Find(name));
+  return *function != nullptr;
+}
+
+int RunVersion(LibraryLoader& library, int argc, char** argv);
+int RunCopy(LibraryLoader& library, int argc, char** argv);

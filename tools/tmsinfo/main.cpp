@@ -1,0 +1,52 @@
+// tmsinfo: a command-line host that shows what the library answers.
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <string>
+
+#include "TolvaricModeSupport.h"
+#include "commands.h"
+#include "library_loader.h"
+
+namespace {
+
+struct Command {
+  const char* name;
+  const char* usage;
+  int (*run)(LibraryLoader& library, int argc, char** argv);
+};
+
+const Command kCommands[] = {
+    {"version", "version              library version (DllGetVersion)", RunVersion},
+    {"copy", "copy TEXT            measure TEXT and copy it back as ANSI", RunCopy},
+};
+
+void PrintHelp(FILE* out) {
+  fprintf(out, "usage: tmsinfo COMMAND [ARGUMENTS]\n\ncommands:\n");
+  for (const Command& command : kCommands) fprintf(out, "  %s\n", command.usage);
+  fprintf(out,
+          "\nexit codes: 0 success, 1 the library reported failure or nothing to show,\n"
+          "            2 wrong usage, 3 the library or an export could not be loaded\n");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2 || strcmp(argv[1], "--help") == 0 || strcmp(argv[1], "-h") == 0) {
+    PrintHelp(argc < 2 ? stderr : stdout);
+    return argc < 2 ? kExitUsage : kExitOk;
+  }
+  for (const Command& command : kCommands) {
+    if (strcmp(argv[1], command.name) != 0) continue;
+    LibraryLoader library;
+    if (!library.Load()) {
+      fprintf(stderr, "tmsinfo: %s\n", library.error());
+      return kExitNoLibrary;
+    }
+    return command.run(library, argc - 2, argv + 2);
+  }
+  fprintf(stderr, "tmsinfo: unknown command '%s'\n\n", argv[1]);
+  PrintHelp(stderr);
+  return kExitUsage;
+}
