@@ -1,11 +1,24 @@
 cmake_policy(SET CMP0057 NEW)
-# Lists the DLL's imports and fails on any DLL or function outside the
-# reviewed list: only Windows' own DLLs, and only functions that Windows 95
-# and NT 4 already have (newer ones are looked up at run time by name).
+# Checks what a PE tool sees of the DLL: ASLR and DEP are enabled, and every
+# import is on the reviewed list: only Windows' own DLLs, and only functions
+# that Windows 95 and NT 4 already have (newer ones are looked up at run time
+# by name). Also reports the DLL's size.
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} failed on ${DLL}")
 endif()
+
+if(NOT dump MATCHES "DllCharacteristics\t([0-9a-fA-F]+)")
+  message(FATAL_ERROR "no DllCharacteristics in the dump of ${DLL}")
+endif()
+math(EXPR characteristics "0x${CMAKE_MATCH_1}")
+math(EXPR aslr "${characteristics} & 0x40")
+math(EXPR dep "${characteristics} & 0x100")
+if(aslr EQUAL 0 OR dep EQUAL 0)
+  message(FATAL_ERROR "DllCharacteristics 0x${CMAKE_MATCH_1}: DYNAMIC_BASE and NX_COMPAT must both be set")
+endif()
+file(SIZE ${DLL} dll_size)
+message(STATUS "${DLL}: ${dll_size} bytes, DllCharacteristics 0x${CMAKE_MATCH_1}")
 
 file(STRINGS ${ALLOWED} allowed_lines REGEX "^[^#]")
 set(allowed "")
