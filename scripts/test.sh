@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Builds and runs every test: native, native under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the 32-bit Windows build under Wine.
+# UndefinedBehaviorSanitizer, the 32-bit Windows build under Wine, and a short
+# fixed-time run of every fuzz target.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 jobs=$(nproc)
 
-for preset in native asan win32; do
+for preset in native asan win32 fuzz; do
   echo "== $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j"$jobs"
