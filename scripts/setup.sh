@@ -5,7 +5,8 @@
 set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev googletest g++-mingw-w64-i686-posix
-          binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev)
+          binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev
+          clang-tidy cppcheck)
 
 missing=()
 for package in "${packages[@]}"; do

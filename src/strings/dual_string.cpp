@@ -94,7 +94,8 @@ void DualString::SetBSTR(const Bstr* slot, int32_t reserve) {
   FreeWide();
   const Bstr source = slot == nullptr ? nullptr : *slot;
   const uint32_t byteLength = memory_.BstrByteLen(source);
-  wideText_ = AllocateUnits<WideChar>(memory_, int64_t{byteLength} + 2 * int64_t{reserve} + 2);
+  const int64_t blockBytes = int64_t{byteLength} + 2 * int64_t{reserve} + 2;
+  wideText_ = AllocateUnits<WideChar>(memory_, blockBytes);
   if (wideText_ != nullptr && source != nullptr) {
     CopyUnits(reinterpret_cast<char*>(wideText_), reinterpret_cast<const char*>(source),
               byteLength);

@@ -53,6 +53,8 @@ class PosixMemory final : public Memory {
       memset(units, 0, bytes);
     }
     units[count] = 0;
+    // The block is owned through the text pointer, as a BSTR is.
+    // cppcheck-suppress memleak
     return units;
   }
   void FreeBstr(Bstr bstr) override {
