@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
-#include <string>
-
 #include "dll/dll_harness.h"
 
 namespace tms::dlltest {
@@ -20,49 +18,50 @@ struct Guarded {
     }
     return true;
   }
+  // 1 with `expected` and its terminator written and the next byte still the
+  // guard; or, for null `expected`, 0 with nothing written.
+  void ExpectOutcome(uint32_t result, const char* expected) const {
+    if (expected == nullptr) {
+      EXPECT_EQ(result, 0u);
+      EXPECT_TRUE(Untouched());
+      return;
+    }
+    EXPECT_EQ(result, 1u);
+    EXPECT_STREQ(bytes, expected);
+    EXPECT_EQ(bytes[strlen(expected) + 1], kGuard);
+  }
   char bytes[64];
+};
+
+struct CapacityRow {
+  uint32_t capacity;
+  bool accepted;
 };
 
 TEST(DllBackupNames, FlattenCapacityIsUnsigned) {
   const char* source = "C:\\abc.txt";  // 10 bytes
-  const struct {
-    uint32_t capacity;
-    uint32_t expected;
-  } rows[] = {{0, 0}, {11, 0}, {12, 1}, {0x7FFFFFFF, 1}, {0x80000000, 1}, {0xFFFFFFFF, 1}};
-  for (const auto& row : rows) {
+  const CapacityRow rows[] = {{0, false},         {11, false},        {12, true},
+                              {0x7FFFFFFF, true}, {0x80000000, true}, {0xFFFFFFFF, true}};
+  for (const CapacityRow& row : rows) {
     SCOPED_TRACE(row.capacity);
     Guarded destination;
     const StackCall call = CallExport("tmsModifyOriginalFileName",
                                       {Arg(source), Arg(destination.bytes), row.capacity});
-    EXPECT_EQ(call.result, row.expected);
-    if (row.expected == 1) {
-      EXPECT_STREQ(destination.bytes, "C~~abc.txt");
-      EXPECT_EQ(destination.bytes[11], kGuard);
-    } else {
-      EXPECT_TRUE(destination.Untouched());
-    }
+    destination.ExpectOutcome(call.result, row.accepted ? "C~~abc.txt" : nullptr);
   }
 }
 
 TEST(DllBackupNames, BackupPathCapacityIsSigned) {
   const char* folder = "D:\\Backup";       // 9 bytes
   const char* source = "C:\\Docs\\a.htm";  // 13 bytes
-  const struct {
-    uint32_t capacity;
-    uint32_t expected;
-  } rows[] = {{23, 0}, {24, 1}, {0x7FFFFFFF, 1}, {0x80000000, 0}, {0xFFFFFFFF, 0}, {0, 0}};
-  for (const auto& row : rows) {
+  const CapacityRow rows[] = {{23, false},         {24, true},          {0x7FFFFFFF, true},
+                              {0x80000000, false}, {0xFFFFFFFF, false}, {0, false}};
+  for (const CapacityRow& row : rows) {
     SCOPED_TRACE(row.capacity);
     Guarded destination;
     const StackCall call = CallExport(
         "tmsGetPathForBackup", {Arg(folder), Arg(source), Arg(destination.bytes), row.capacity});
-    EXPECT_EQ(call.result, row.expected);
-    if (row.expected == 1) {
-      EXPECT_STREQ(destination.bytes, "D:\\Backup\\C~~Docs~a.htm");
-      EXPECT_EQ(destination.bytes[24], kGuard);
-    } else {
-      EXPECT_TRUE(destination.Untouched());
-    }
+    destination.ExpectOutcome(call.result, row.accepted ? "D:\\Backup\\C~~Docs~a.htm" : nullptr);
   }
 }
 
@@ -70,15 +69,15 @@ TEST(DllBackupNames, BackupPathCapacityIsSigned) {
 // of a double-byte character is flattened like a backslash.
 TEST(DllBackupNames, BytesPassOneAtATimeInEveryCodepage) {
   Guarded flattened;
-  EXPECT_EQ(CallExport("tmsModifyOriginalFileName",
-                       {Arg("\x95\x5C\\\x81\x40:"), Arg(flattened.bytes), 64})
-                .result,
-            1u);
-  EXPECT_EQ(std::string(flattened.bytes), "\x95~~\x81\x40~");
+  flattened.ExpectOutcome(CallExport("tmsModifyOriginalFileName",
+                                     {Arg("\x95\x5C\\\x81\x40:"), Arg(flattened.bytes), 64})
+                              .result,
+                          "\x95~~\x81\x40~");
   Guarded path;
-  EXPECT_EQ(CallExport("tmsGetPathForBackup", {Arg(""), Arg("a:b"), Arg(path.bytes), 64}).result,
-            1u);
-  EXPECT_EQ(std::string(path.bytes), "\\a~b");
+  path.ExpectOutcome(
+      CallExport("tmsGetPathForBackup", {Arg("D:\\\x95\\"), Arg("a:b"), Arg(path.bytes), 64})
+          .result,
+      "D:\\\x95\\a~b");
 }
 
 TEST(DllBackupNames, NullPointersWriteNothing) {
