@@ -19,8 +19,13 @@ echo "== native (build/native/libTolvaricModeSupport.so)"
 run build/native/tmsinfo --help
 run build/native/tmsinfo version
 run build/native/tmsinfo copy "Grüße, café"
+run build/native/tmsinfo day
+run build/native/tmsinfo day 2004-07-27
+run build/native/tmsinfo backup 'D:\Backup' 'C:\Docs\page.htm'
 
 echo "== Windows under Wine (build/win32/TolvaricModeSupport.DLL)"
 cd build/win32
 run ../../cmake/wine-run.sh tmsinfo.exe version
 run ../../cmake/wine-run.sh tmsinfo.exe copy "Hello from Wine"
+run ../../cmake/wine-run.sh tmsinfo.exe day 2100-03-01
+run ../../cmake/wine-run.sh tmsinfo.exe flatten 'C:\Docs\page.htm'

@@ -1,9 +1,14 @@
 // The exported functions: each checks its arguments, calls its subsystem with
 // the system's platform services, and converts between the public types and
 // the library's own.
+#include <stddef.h>
+
 #include "TolvaricModeSupport.h"
+#include "backupname/backup_name.h"
+#include "daynum/day_number.h"
 #include "exports/export_macros.h"
 #include "exports/library_version.h"
+#include "platform/clock.h"
 #include "platform/codepage.h"
 #include "platform/memory.h"
 #include "strings/string_services.h"
@@ -16,6 +21,22 @@ const tms::WideChar* AsWide(const TmsWideChar* text) {
   return reinterpret_cast<const tms::WideChar*>(text);
 }
 tms::Bstr AsBstr(TmsBstr bstr) { return reinterpret_cast<tms::Bstr>(bstr); }
+
+// The host's SYSTEMTIME and the library's DateRecord are the same eight
+// 16-bit fields in the same order.
+static_assert(sizeof(TmsSystemTime) == sizeof(tms::DateRecord), "date record size");
+static_assert(offsetof(TmsSystemTime, wYear) == offsetof(tms::DateRecord, year) &&
+                  offsetof(TmsSystemTime, wMonth) == offsetof(tms::DateRecord, month) &&
+                  offsetof(TmsSystemTime, wDayOfWeek) == offsetof(tms::DateRecord, dayOfWeek) &&
+                  offsetof(TmsSystemTime, wDay) == offsetof(tms::DateRecord, day) &&
+                  offsetof(TmsSystemTime, wHour) == offsetof(tms::DateRecord, hour) &&
+                  offsetof(TmsSystemTime, wMinute) == offsetof(tms::DateRecord, minute) &&
+                  offsetof(TmsSystemTime, wSecond) == offsetof(tms::DateRecord, second) &&
+                  offsetof(TmsSystemTime, wMilliseconds) == offsetof(tms::DateRecord, milliseconds),
+              "date record layout");
+tms::DateRecord* AsDateRecord(TmsSystemTime* date) {
+  return reinterpret_cast<tms::DateRecord*>(date);
+}
 
 }  // namespace
 
@@ -51,4 +72,43 @@ TMS_EXPORT void TMS_CALL tmsFreeBSTR(TmsBstr bstr) {
 // Returns the UTF-16 units before the first zero unit; 0 for null.
 TMS_EXPORT int TMS_CALL tmsGetStringLength(const TmsWideChar* text) {
   return tms::MeasureWideText(AsWide(text));
+}
+
+// ---------------------------------------------------------------------------
+// tmsGetDayNum (ordinal 6)
+// Returns the day number of today's local date (27 July 2000 is day 1).
+TMS_EXPORT int TMS_CALL tmsGetDayNum(void) {
+  return tms::TodayDayNumber(tms::platform::SystemClock());
+}
+
+// ---------------------------------------------------------------------------
+// tmsGetDayNumEx (ordinal 7)
+// date: the caller's record; its time fields are set to 0 unless it is null.
+// Returns the day number of its date; 0 for null, for a date before 27 July
+// 2000 and for a record that is not a valid date from 1601 through 30827.
+TMS_EXPORT int TMS_CALL tmsGetDayNumEx(TmsSystemTime* date) {
+  return tms::DayNumber(tms::platform::SystemClock(), AsDateRecord(date));
+}
+
+// ---------------------------------------------------------------------------
+// tmsGetPathForBackup (ordinal 11)
+// folder, source: ANSI texts; destination: the caller's buffer of `capacity`
+// bytes (signed), which must hold both lengths plus 2.
+// Returns 1 with folder, backslash and flattened source written; 0, with
+// nothing written, for a capacity too small, a null pointer or no memory.
+TMS_EXPORT int TMS_CALL tmsGetPathForBackup(const char* folder, const char* source,
+                                            char* destination, int capacity) {
+  return tms::MakeBackupPath(tms::platform::SystemMemory(), folder, source, destination,
+                             capacity);
+}
+
+// ---------------------------------------------------------------------------
+// tmsModifyOriginalFileName (ordinal 13)
+// source: ANSI text; destination: the caller's buffer of `capacity` bytes
+// (unsigned), which must hold the length of source plus 2.
+// Returns 1 with the flattened name written; 0, with nothing written, for a
+// capacity too small or a null pointer.
+TMS_EXPORT int TMS_CALL tmsModifyOriginalFileName(const char* source, char* destination,
+                                                  unsigned int capacity) {
+  return tms::FlattenFileName(source, destination, capacity);
 }

@@ -21,7 +21,11 @@ const ExportRow kExports[] = {
     {"DllGetVersion", 1},
     {"tmsCopyString", 2},
     {"tmsFreeBSTR", 3},
+    {"tmsGetDayNum", 6},
+    {"tmsGetDayNumEx", 7},
+    {"tmsGetPathForBackup", 11},
     {"tmsGetStringLength", 12},
+    {"tmsModifyOriginalFileName", 13},
 };
 
 DWORD WINAPI DoNothing(LPVOID) { return 0; }
@@ -62,6 +66,8 @@ TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
   DWORD version[5] = {20, 0, 0, 0, 0};
   char ansi[8] = {};
   BSTR bstr = SysAllocString(L"abc");
+  SYSTEMTIME date = {2000, 7, 0, 28, 0, 0, 0, 0};
+  char path[16] = {};
   const struct {
     const char* name;
     StackCall call;
@@ -71,6 +77,12 @@ TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
       {"tmsCopyString", CallExport("tmsCopyString", {Arg(L"abc"), Arg(ansi)}), 8},
       {"tmsFreeBSTR", CallExport("tmsFreeBSTR", {Arg(bstr)}), 4},
       {"tmsGetStringLength", CallExport("tmsGetStringLength", {Arg(L"abcd")}), 4},
+      {"tmsGetDayNum", CallExport("tmsGetDayNum", {}), 0},
+      {"tmsGetDayNumEx", CallExport("tmsGetDayNumEx", {Arg(&date)}), 4},
+      {"tmsGetPathForBackup",
+       CallExport("tmsGetPathForBackup", {Arg("D:"), Arg("a"), Arg(path), 16}), 16},
+      {"tmsModifyOriginalFileName",
+       CallExport("tmsModifyOriginalFileName", {Arg("C:"), Arg(path), 16}), 12},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

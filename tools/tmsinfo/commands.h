@@ -17,3 +17,6 @@ bool FindExport(LibraryLoader& library, const char* name, Function* function) {
 
 int RunVersion(LibraryLoader& library, int argc, char** argv);
 int RunCopy(LibraryLoader& library, int argc, char** argv);
+int RunDay(LibraryLoader& library, int argc, char** argv);
+int RunFlatten(LibraryLoader& library, int argc, char** argv);
+int RunBackup(LibraryLoader& library, int argc, char** argv);

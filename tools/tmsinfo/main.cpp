@@ -20,6 +20,9 @@ struct Command {
 const Command kCommands[] = {
     {"version", "version              library version (DllGetVersion)", RunVersion},
     {"copy", "copy TEXT            measure TEXT and copy it back as ANSI", RunCopy},
+    {"day", "day [YYYY-MM-DD]     day number of today or of the date; 2000-07-27 is day 1", RunDay},
+    {"flatten", "flatten PATH         PATH flattened into a backup file name", RunFlatten},
+    {"backup", "backup FOLDER PATH   full path of the backup copy of PATH in FOLDER", RunBackup},
 };
 
 void PrintHelp(FILE* out) {

@@ -1,0 +1,56 @@
+// Flattened file names and backup paths.
+#include "backupname/backup_name.h"
+
+#include "platform/text.h"
+
+namespace tms {
+namespace {
+
+constexpr char kBackslash = '\\';
+
+// The flattened name and its terminator, plus the one spare byte that
+// flattening has always demanded of its callers.
+int64_t FlattenedSizeNeeded(int32_t sourceLength) { return int64_t{sourceLength} + 2; }
+
+// Copies `source` with its terminator, turning ':' and '\' into '~'.
+void FlattenInto(char* target, const char* source) {
+  for (;; ++source, ++target) {
+    const char byte = *source;
+    *target = byte == ':' || byte == kBackslash ? '~' : byte;
+    if (byte == 0) return;
+  }
+}
+
+}  // namespace
+
+int32_t FlattenFileName(const char* source, char* destination, uint32_t capacity) {
+  if (source == nullptr || destination == nullptr) return 0;
+  if (int64_t{capacity} < FlattenedSizeNeeded(TextLength(source))) return 0;
+  FlattenInto(destination, source);
+  return 1;
+}
+
+int32_t MakeBackupPath(platform::Memory& memory, const char* folder, const char* source,
+                       char* destination, int32_t capacity) {
+  if (folder == nullptr || source == nullptr || destination == nullptr) return 0;
+  const int32_t folderLength = TextLength(folder);
+  const int32_t sourceLength = TextLength(source);
+  // The folder, one backslash, the flattened name and the terminator.
+  if (int64_t{folderLength} + sourceLength + 2 > capacity) return 0;
+
+  // Had before anything is written, so that a failure leaves the
+  // destination as it was.
+  const int64_t scratchSize = FlattenedSizeNeeded(sourceLength);
+  auto* flattened = static_cast<char*>(memory.AllocScratch(static_cast<size_t>(scratchSize)));
+  if (flattened == nullptr) return 0;
+  FlattenFileName(source, flattened, static_cast<uint32_t>(scratchSize));
+
+  CopyUnits(destination, folder, static_cast<size_t>(folderLength));
+  char* end = destination + folderLength;
+  if (folderLength == 0 || folder[folderLength - 1] != kBackslash) *end++ = kBackslash;
+  CopyUnits(end, flattened, static_cast<size_t>(sourceLength) + 1);
+  memory.FreeScratch(flattened);
+  return 1;
+}
+
+}  // namespace tms

@@ -1,0 +1,160 @@
+// Day numbers: known dates, invalid records, the clearing of the time
+// fields, today's date, and a randomised comparison with an independent
+// calendar.
+#include "daynum/day_number.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "daynum/calendar_reference.h"
+#include "daynum/day_number_cases.h"
+#include "fakes/scripted_clock.h"
+
+namespace tms {
+namespace {
+
+using testing::DayNumberCase;
+using testing::DayNumberReference;
+using testing::ScriptedClock;
+
+constexpr uint16_t kOddDayOfWeek = 0xBEEF;  // never a real weekday
+
+DateRecord LateOn(uint16_t year, uint16_t month, uint16_t day) {
+  return {year, month, kOddDayOfWeek, day, 23, 59, 59, 999};
+}
+
+// The date fields and the day of the week as given, the time at midnight.
+void ExpectMidnightOf(const DateRecord& record, uint16_t year, uint16_t month, uint16_t day) {
+  EXPECT_EQ(record.year, year);
+  EXPECT_EQ(record.month, month);
+  EXPECT_EQ(record.day, day);
+  EXPECT_EQ(record.dayOfWeek, kOddDayOfWeek);
+  EXPECT_EQ(record.hour, 0);
+  EXPECT_EQ(record.minute, 0);
+  EXPECT_EQ(record.second, 0);
+  EXPECT_EQ(record.milliseconds, 0);
+}
+
+// Invalid records are turned away before the conversion, which may be
+// lenient: some systems convert 29 February 2001 or the year 30828.
+TEST(DayNumber, KnownDatesClearTheTimeAndConvertOnlyValidDates) {
+  for (const DayNumberCase& row : testing::kDayNumberCases) {
+    SCOPED_TRACE(row.name);
+    ScriptedClock clock;
+    DateRecord record = LateOn(row.year, row.month, row.day);
+    EXPECT_EQ(DayNumber(clock, &record), row.expected);
+    ExpectMidnightOf(record, row.year, row.month, row.day);
+    EXPECT_EQ(clock.conversions(), row.validDate ? 1 : 0);
+  }
+  ScriptedClock clock;
+  EXPECT_EQ(DayNumber(clock, nullptr), 0);
+  EXPECT_EQ(clock.conversions(), 0);
+}
+
+TEST(DayNumber, RefusedConversionGivesZeroAndStillClearsTheTime) {
+  ScriptedClock clock;
+  clock.RefuseConversions(true);
+  DateRecord record = LateOn(2010, 1, 1);
+  EXPECT_EQ(DayNumber(clock, &record), 0);
+  ExpectMidnightOf(record, 2010, 1, 1);
+}
+
+TEST(DayNumber, TodayNumbersTheLocalDate) {
+  const struct {
+    const char* name;
+    DateRecord now;
+    int32_t expected;
+  } rows[] = {
+      // year, month, day of week, day, hour, minute, second, milliseconds
+      {"afternoon", {2001, 1, 1, 1, 13, 45, 10, 500}, 159},
+      {"last millisecond of the epoch", {2000, 7, 4, 27, 23, 59, 59, 999}, 1},
+      {"before the epoch", {2000, 7, 3, 26, 12, 0, 0, 0}, 0},
+      {"clock unreadable", {}, 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    ScriptedClock clock;
+    clock.SetNow(row.now);
+    EXPECT_EQ(TodayDayNumber(clock), row.expected);
+  }
+}
+
+// Against the real clock. Midnight may pass during the call, so the local
+// date is read before and after and either is accepted.
+TEST(DayNumber, TodayAgreesWithTheLocalDateOfTheSystemClock) {
+  platform::Clock& clock = platform::SystemClock();
+  DateRecord before;
+  clock.ReadLocalTime(&before);
+  const int32_t today = TodayDayNumber(clock);
+  DateRecord after;
+  clock.ReadLocalTime(&after);
+  const int32_t numberBefore = DayNumber(clock, &before);
+  const int32_t numberAfter = DayNumber(clock, &after);
+  EXPECT_GT(numberBefore, 8000);  // later than 2022
+  EXPECT_TRUE(today == numberBefore || today == numberAfter)
+      << today << " is neither " << numberBefore << " nor " << numberAfter;
+}
+
+// Tens of thousands of records, valid and invalid, through the system's own
+// conversion, against the Julian day number formula.
+TEST(DayNumber, AgreesWithAnIndependentCalendarOnRandomRecords) {
+  constexpr unsigned kSeed = 20000727;
+  std::mt19937 random(kSeed);
+  // Half the years near the epoch, where most dates lie before it; half over
+  // the whole range and a little beyond it on both sides.
+  std::uniform_int_distribution<int> nearYears(1590, 2110);
+  std::uniform_int_distribution<int> allYears(1590, 30840);
+  std::uniform_int_distribution<int> months(0, 13);
+  std::uniform_int_distribution<int> days(0, 32);
+  std::uniform_int_distribution<int> monthEnds(28, 31);
+  std::uniform_int_distribution<int> anyField(0, 0xFFFF);
+  platform::Clock& clock = platform::SystemClock();
+  int numbered = 0;
+  for (int i = 0; i < 60000; ++i) {
+    const auto year = static_cast<uint16_t>(i % 2 == 0 ? nearYears(random) : allYears(random));
+    const auto month = static_cast<uint16_t>(months(random));
+    const auto day = static_cast<uint16_t>(i % 3 == 0 ? monthEnds(random) : days(random));
+    const auto dayOfWeek = static_cast<uint16_t>(anyField(random));
+    DateRecord record = {year,
+                         month,
+                         dayOfWeek,
+                         day,
+                         static_cast<uint16_t>(anyField(random)),
+                         static_cast<uint16_t>(anyField(random)),
+                         static_cast<uint16_t>(anyField(random)),
+                         static_cast<uint16_t>(anyField(random))};
+    const int32_t expected = DayNumberReference(year, month, day);
+    ASSERT_EQ(DayNumber(clock, &record), expected)
+        << year << "-" << month << "-" << day << " (seed " << kSeed << ", record " << i << ")";
+    ASSERT_TRUE(record.year == year && record.month == month && record.day == day &&
+                record.dayOfWeek == dayOfWeek)
+        << "date fields changed, record " << i;
+    ASSERT_TRUE(record.hour == 0 && record.minute == 0 && record.second == 0 &&
+                record.milliseconds == 0)
+        << "time not cleared, record " << i;
+    if (expected != 0) ++numbered;
+  }
+  // Both outcomes must have been well represented.
+  EXPECT_GT(numbered, 20000);
+  EXPECT_LT(numbered, 50000);
+}
+
+// The leap rule at every century: 29 February exists only when the year
+// divides by 400, and after the epoch 1 March follows the last day of
+// February.
+TEST(DayNumber, FebruaryOfEveryCenturyFollowsTheIndependentCalendar) {
+  platform::Clock& clock = platform::SystemClock();
+  for (uint16_t year = 1700; year <= 30800; year += 100) {
+    const bool leap = testing::DaysInMonthReference(year, 2) == 29;
+    EXPECT_EQ(IsValidDate({year, 2, 0, 29, 0, 0, 0, 0}), leap) << year;
+    if (year < 2100) continue;
+    DateRecord february28 = LateOn(year, 2, 28);
+    DateRecord march1 = LateOn(year, 3, 1);
+    const int32_t gap = DayNumber(clock, &march1) - DayNumber(clock, &february28);
+    EXPECT_EQ(gap, leap ? 2 : 1) << year;
+  }
+}
+
+}  // namespace
+}  // namespace tms

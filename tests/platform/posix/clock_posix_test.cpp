@@ -1,0 +1,51 @@
+// The POSIX clock reads the date in the time zone that TZ names at the time
+// of the call.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <string>
+
+#include "daynum/day_number.h"
+#include "platform/clock.h"
+
+namespace tms {
+namespace {
+
+// Sets TZ for the life of the object and restores it afterwards.
+class ScopedTimeZone {
+ public:
+  explicit ScopedTimeZone(const char* zone) {
+    const char* previous = getenv("TZ");
+    hadPrevious_ = previous != nullptr;
+    if (hadPrevious_) previous_ = previous;
+    setenv("TZ", zone, 1);
+  }
+  ~ScopedTimeZone() {
+    if (hadPrevious_) {
+      setenv("TZ", previous_.c_str(), 1);
+    } else {
+      unsetenv("TZ");
+    }
+  }
+
+ private:
+  bool hadPrevious_ = false;
+  std::string previous_;
+};
+
+int32_t TodayIn(const char* zone) {
+  ScopedTimeZone scoped(zone);
+  return TodayDayNumber(platform::SystemClock());
+}
+
+// 14 hours ahead of UTC and 12 hours behind lie 26 hours apart: at any
+// moment their dates differ by one or two days.
+TEST(PosixClock, FollowsTheTimeZoneOfTheMoment) {
+  const int32_t ahead = TodayIn("<+14>-14");
+  const int32_t behind = TodayIn("<-12>+12");
+  EXPECT_GE(ahead - behind, 1);
+  EXPECT_LE(ahead - behind, 2);
+}
+
+}  // namespace
+}  // namespace tms
