@@ -21,6 +21,8 @@ const ExportRow kExports[] = {
     {"DllGetVersion", 1},
     {"tmsCopyString", 2},
     {"tmsFreeBSTR", 3},
+    {"tmsGetHostOSName", 9},
+    {"tmsGetHostOSNameShort", 10},
     {"tmsGetStringLength", 12},
 };
 
@@ -62,6 +64,7 @@ TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
   DWORD version[5] = {20, 0, 0, 0, 0};
   char ansi[8] = {};
   BSTR bstr = SysAllocString(L"abc");
+  char osName[182] = {};
   const struct {
     const char* name;
     StackCall call;
@@ -71,6 +74,8 @@ TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
       {"tmsCopyString", CallExport("tmsCopyString", {Arg(L"abc"), Arg(ansi)}), 8},
       {"tmsFreeBSTR", CallExport("tmsFreeBSTR", {Arg(bstr)}), 4},
       {"tmsGetStringLength", CallExport("tmsGetStringLength", {Arg(L"abcd")}), 4},
+      {"tmsGetHostOSName", CallExport("tmsGetHostOSName", {Arg(osName), 0, 1}), 12},
+      {"tmsGetHostOSNameShort", CallExport("tmsGetHostOSNameShort", {Arg(osName)}), 4},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
