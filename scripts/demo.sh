@@ -19,8 +19,11 @@ echo "== native (build/native/libTolvaricModeSupport.so)"
 run build/native/tmsinfo --help
 run build/native/tmsinfo version
 run build/native/tmsinfo copy "Grüße, café"
+run build/native/tmsinfo os
 
 echo "== Windows under Wine (build/win32/TolvaricModeSupport.DLL)"
 cd build/win32
 run ../../cmake/wine-run.sh tmsinfo.exe version
 run ../../cmake/wine-run.sh tmsinfo.exe copy "Hello from Wine"
+run ../../cmake/wine-run.sh tmsinfo.exe os --break
+run ../../cmake/wine-run.sh tmsinfo.exe os --short

@@ -20,6 +20,9 @@ struct Command {
 const Command kCommands[] = {
     {"version", "version              library version (DllGetVersion)", RunVersion},
     {"copy", "copy TEXT            measure TEXT and copy it back as ANSI", RunCopy},
+    {"os", "os [--no-vendor] [--break] | os --short\n"
+           "                       the host's OS name, long or short",
+     RunOs},
 };
 
 void PrintHelp(FILE* out) {
