@@ -77,7 +77,8 @@ int TMS_API tmsGetDayNumEx(TmsSystemTime* date);
 int TMS_API tmsGetHTMLColor(TmsWindow owner, char* result);
 
 /* 9, 10. Name of the host operating system. The long form needs a buffer of
- *    182 bytes, the short form 130. 1, or 0 with "Unknown OS". */
+ *    182 bytes, the short form 130. 1, or 0 with "Unknown OS"; 0 and
+ *    nothing written for a null buffer. */
 int TMS_API tmsGetHostOSName(char* buffer, int omitVendor, int breakLine);
 int TMS_API tmsGetHostOSNameShort(char* buffer);
 

@@ -22,6 +22,7 @@ run build/native/tmsinfo copy "Grüße, café"
 run build/native/tmsinfo day
 run build/native/tmsinfo day 2004-07-27
 run build/native/tmsinfo backup 'D:\Backup' 'C:\Docs\page.htm'
+run build/native/tmsinfo os
 
 echo "== Windows under Wine (build/win32/TolvaricModeSupport.DLL)"
 cd build/win32
@@ -29,3 +30,5 @@ run ../../cmake/wine-run.sh tmsinfo.exe version
 run ../../cmake/wine-run.sh tmsinfo.exe copy "Hello from Wine"
 run ../../cmake/wine-run.sh tmsinfo.exe day 2100-03-01
 run ../../cmake/wine-run.sh tmsinfo.exe flatten 'C:\Docs\page.htm'
+run ../../cmake/wine-run.sh tmsinfo.exe os --break
+run ../../cmake/wine-run.sh tmsinfo.exe os --short

@@ -8,9 +8,11 @@
 #include "daynum/day_number.h"
 #include "exports/export_macros.h"
 #include "exports/library_version.h"
+#include "osname/host_os_name.h"
 #include "platform/clock.h"
 #include "platform/codepage.h"
 #include "platform/memory.h"
+#include "platform/version_source.h"
 #include "strings/string_services.h"
 
 namespace {
@@ -65,6 +67,26 @@ TMS_EXPORT void TMS_CALL tmsCopyString(const TmsWideChar* source, char* destinat
 // Releases a BSTR that the library returned; null is accepted.
 TMS_EXPORT void TMS_CALL tmsFreeBSTR(TmsBstr bstr) {
   tms::platform::SystemMemory().FreeBstr(AsBstr(bstr));
+}
+
+// ---------------------------------------------------------------------------
+// tmsGetHostOSName (ordinal 9)
+// buffer: the caller's, at least 182 bytes. omitVendor: nonzero leaves out
+// "Microsoft ". breakLine: nonzero puts "\r\n" before the service pack.
+// Returns 1 with the name; 0 with "Unknown OS" when the version cannot be
+// read; 0 and nothing written for a null buffer.
+TMS_EXPORT int TMS_CALL tmsGetHostOSName(char* buffer, int omitVendor, int breakLine) {
+  return tms::WriteHostOSName(tms::platform::SystemVersionSource(), tms::NameForm::kLong,
+                              omitVendor != 0, breakLine != 0, buffer);
+}
+
+// ---------------------------------------------------------------------------
+// tmsGetHostOSNameShort (ordinal 10)
+// buffer: the caller's, at least 130 bytes. The short name ("WinXP Prof
+// SP3 (Build 2600)"); results as for tmsGetHostOSName.
+TMS_EXPORT int TMS_CALL tmsGetHostOSNameShort(char* buffer) {
+  return tms::WriteHostOSName(tms::platform::SystemVersionSource(), tms::NameForm::kShort, true,
+                              false, buffer);
 }
 
 // ---------------------------------------------------------------------------

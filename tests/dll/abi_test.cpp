@@ -23,6 +23,8 @@ const ExportRow kExports[] = {
     {"tmsFreeBSTR", 3},
     {"tmsGetDayNum", 6},
     {"tmsGetDayNumEx", 7},
+    {"tmsGetHostOSName", 9},
+    {"tmsGetHostOSNameShort", 10},
     {"tmsGetPathForBackup", 11},
     {"tmsGetStringLength", 12},
     {"tmsModifyOriginalFileName", 13},
@@ -68,6 +70,7 @@ TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
   BSTR bstr = SysAllocString(L"abc");
   SYSTEMTIME date = {2000, 7, 0, 28, 0, 0, 0, 0};
   char path[16] = {};
+  char osName[182] = {};
   const struct {
     const char* name;
     StackCall call;
@@ -83,6 +86,8 @@ TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
        CallExport("tmsGetPathForBackup", {Arg("D:"), Arg("a"), Arg(path), 16}), 16},
       {"tmsModifyOriginalFileName",
        CallExport("tmsModifyOriginalFileName", {Arg("C:"), Arg(path), 16}), 12},
+      {"tmsGetHostOSName", CallExport("tmsGetHostOSName", {Arg(osName), 0, 1}), 12},
+      {"tmsGetHostOSNameShort", CallExport("tmsGetHostOSNameShort", {Arg(osName)}), 4},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

@@ -20,3 +20,4 @@ int RunCopy(LibraryLoader& library, int argc, char** argv);
 int RunDay(LibraryLoader& library, int argc, char** argv);
 int RunFlatten(LibraryLoader& library, int argc, char** argv);
 int RunBackup(LibraryLoader& library, int argc, char** argv);
+int RunOs(LibraryLoader& library, int argc, char** argv);

@@ -23,6 +23,9 @@ const Command kCommands[] = {
     {"day", "day [YYYY-MM-DD]     day number of today or of the date; 2000-07-27 is day 1", RunDay},
     {"flatten", "flatten PATH         PATH flattened into a backup file name", RunFlatten},
     {"backup", "backup FOLDER PATH   full path of the backup copy of PATH in FOLDER", RunBackup},
+    {"os", "os [--no-vendor] [--break] | os --short\n"
+           "                       the host's OS name, long or short",
+     RunOs},
 };
 
 void PrintHelp(FILE* out) {

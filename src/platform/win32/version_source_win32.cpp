@@ -1,0 +1,126 @@
+// Win32 version facts. GetNativeSystemInfo, GetProductInfo and RtlGetVersion
+// are newer than the oldest systems the library loads on, so they are looked
+// up by name and never imported.
+#include <windows.h>
+
+#include "platform/text.h"
+#include "platform/version_source.h"
+#include "platform/win32/unique_hkey.h"
+
+namespace tms::platform {
+namespace {
+
+using GetNativeSystemInfoFunction = void(WINAPI*)(SYSTEM_INFO*);
+using GetProductInfoFunction = BOOL(WINAPI*)(DWORD, DWORD, DWORD, DWORD, DWORD*);
+using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
+
+// The address of `name` in an already loaded system library, or null.
+template <typename Function>
+Function FindSystemFunction(const char* library, const char* name) {
+  HMODULE module = GetModuleHandleA(library);
+  if (module == nullptr) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+class Win32VersionSource final : public VersionSource {
+ public:
+  constexpr Win32VersionSource() = default;
+
+  bool QueryVersion(uint32_t recordSize, VersionRecord* record) override {
+    *record = VersionRecord{};
+    OSVERSIONINFOEXA info = {};
+    info.dwOSVersionInfoSize = recordSize;
+    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) return false;
+    record->majorVersion = info.dwMajorVersion;
+    record->minorVersion = info.dwMinorVersion;
+    record->buildNumber = info.dwBuildNumber;
+    record->platformId = info.dwPlatformId;
+    CopyUnits(record->servicePackText, info.szCSDVersion, sizeof record->servicePackText - 1);
+    if (recordSize >= sizeof info) {
+      record->servicePackMajor = info.wServicePackMajor;
+      record->servicePackMinor = info.wServicePackMinor;
+      record->suiteMask = info.wSuiteMask;
+      record->productType = info.wProductType;
+    }
+    return true;
+  }
+
+  bool QueryKernelVersion(VersionRecord* record) override {
+    *record = VersionRecord{};
+    auto rtlGetVersion = FindSystemFunction<RtlGetVersionFunction>("ntdll.dll", "RtlGetVersion");
+    if (rtlGetVersion == nullptr) return false;
+    OSVERSIONINFOW info = {};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (rtlGetVersion(&info) != 0) return false;
+    record->majorVersion = info.dwMajorVersion;
+    record->minorVersion = info.dwMinorVersion;
+    record->buildNumber = info.dwBuildNumber;
+    record->platformId = info.dwPlatformId;
+    // A text that does not fit the ANSI field fails to convert and stays empty.
+    if (WideCharToMultiByte(CP_ACP, 0, info.szCSDVersion, -1, record->servicePackText,
+                            sizeof record->servicePackText, nullptr, nullptr) == 0) {
+      record->servicePackText[0] = 0;
+    }
+    record->servicePackText[sizeof record->servicePackText - 1] = 0;
+    return true;
+  }
+
+  bool NativeProcessorArchitecture(uint16_t* architecture) override {
+    auto getNativeSystemInfo =
+        FindSystemFunction<GetNativeSystemInfoFunction>("kernel32.dll", "GetNativeSystemInfo");
+    if (getNativeSystemInfo == nullptr) return false;
+    SYSTEM_INFO info = {};
+    getNativeSystemInfo(&info);
+    *architecture = info.wProcessorArchitecture;
+    return true;
+  }
+
+  uint16_t ProcessorArchitecture() override {
+    SYSTEM_INFO info = {};
+    GetSystemInfo(&info);
+    return info.wProcessorArchitecture;
+  }
+
+  bool ProductInfo(uint32_t major, uint32_t minor, uint32_t servicePackMajor,
+                   uint32_t servicePackMinor, uint32_t* productNumber) override {
+    auto getProductInfo =
+        FindSystemFunction<GetProductInfoFunction>("kernel32.dll", "GetProductInfo");
+    if (getProductInfo == nullptr) return false;
+    DWORD number = 0;
+    getProductInfo(major, minor, servicePackMajor, servicePackMinor, &number);
+    *productNumber = number;
+    return true;
+  }
+
+  bool ReadMachineValue(const char* keyPath, const char* valueName, char* buffer,
+                        uint32_t* byteCount) override {
+    UniqueHkey key;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE, key.put()) !=
+        ERROR_SUCCESS) {
+      return false;
+    }
+    DWORD size = *byteCount;
+    const LONG status = RegQueryValueExA(key.get(), valueName, nullptr, nullptr,
+                                         reinterpret_cast<BYTE*>(buffer), &size);
+    *byteCount = size;
+    return status == ERROR_SUCCESS;
+  }
+
+  bool MachineKeyExists(const char* keyPath) override {
+    UniqueHkey key;
+    return RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyPath, 0, KEY_QUERY_VALUE, key.put()) ==
+           ERROR_SUCCESS;
+  }
+
+  int32_t SystemMetric(int32_t index) override { return GetSystemMetrics(index); }
+};
+
+Win32VersionSource systemVersionSource;
+
+}  // namespace
+
+VersionSource& SystemVersionSource() {
+  return systemVersionSource;
+}
+
+}  // namespace tms::platform
