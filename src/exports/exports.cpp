@@ -2,10 +2,13 @@
 // the system's platform services, and converts between the public types and
 // the library's own.
 #include "TolvaricModeSupport.h"
+#include "colorpicker/color_picker.h"
 #include "exports/export_macros.h"
 #include "exports/library_version.h"
 #include "platform/codepage.h"
+#include "platform/color_dialog.h"
 #include "platform/memory.h"
+#include "platform/settings_store.h"
 #include "strings/string_services.h"
 
 namespace {
@@ -44,6 +47,20 @@ TMS_EXPORT void TMS_CALL tmsCopyString(const TmsWideChar* source, char* destinat
 // Releases a BSTR that the library returned; null is accepted.
 TMS_EXPORT void TMS_CALL tmsFreeBSTR(TmsBstr bstr) {
   tms::platform::SystemMemory().FreeBstr(AsBstr(bstr));
+}
+
+// ---------------------------------------------------------------------------
+// tmsGetHTMLColor (ordinal 8)
+// owner: the window that owns the colour dialog, passed on unchanged.
+// result: the caller's buffer of at least 8 bytes; receives "#RRGGBB" after
+// a confirmed choice and the empty text otherwise. The sixteen custom
+// colours are read from TolvaricMode.INI beside the host's executable before
+// the dialog and written back after it. With a null result no dialog is
+// shown, no file is touched and the result is 0.
+// Returns the dialog's own result: non-zero when the user confirmed a colour.
+TMS_EXPORT int TMS_CALL tmsGetHTMLColor(TmsWindow owner, char* result) {
+  return tms::PickHtmlColor(tms::platform::SystemSettingsStore(),
+                            tms::platform::SystemColorDialog(), owner, result);
 }
 
 // ---------------------------------------------------------------------------

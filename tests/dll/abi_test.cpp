@@ -21,6 +21,7 @@ const ExportRow kExports[] = {
     {"DllGetVersion", 1},
     {"tmsCopyString", 2},
     {"tmsFreeBSTR", 3},
+    {"tmsGetHTMLColor", 8},
     {"tmsGetStringLength", 12},
 };
 
@@ -71,6 +72,7 @@ TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
       {"tmsCopyString", CallExport("tmsCopyString", {Arg(L"abc"), Arg(ansi)}), 8},
       {"tmsFreeBSTR", CallExport("tmsFreeBSTR", {Arg(bstr)}), 4},
       {"tmsGetStringLength", CallExport("tmsGetStringLength", {Arg(L"abcd")}), 4},
+      {"tmsGetHTMLColor", CallExport("tmsGetHTMLColor", {0, 0}), 8},  // null result: no dialog
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
