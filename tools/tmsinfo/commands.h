@@ -17,3 +17,4 @@ bool FindExport(LibraryLoader& library, const char* name, Function* function) {
 
 int RunVersion(LibraryLoader& library, int argc, char** argv);
 int RunCopy(LibraryLoader& library, int argc, char** argv);
+int RunColor(LibraryLoader& library, int argc, char** argv);

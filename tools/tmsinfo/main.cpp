@@ -20,6 +20,7 @@ struct Command {
 const Command kCommands[] = {
     {"version", "version              library version (DllGetVersion)", RunVersion},
     {"copy", "copy TEXT            measure TEXT and copy it back as ANSI", RunCopy},
+    {"color", "color                pick a colour in the colour dialog", RunColor},
 };
 
 void PrintHelp(FILE* out) {
