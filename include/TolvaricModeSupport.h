@@ -73,7 +73,9 @@ int TMS_API tmsGetDayNum(void);
 int TMS_API tmsGetDayNumEx(TmsSystemTime* date);
 
 /* 8. Lets the user pick a colour; writes "#RRGGBB" (8 bytes with the
- *    terminator) or the empty text when cancelled. Non-zero when chosen. */
+ *    terminator) or the empty text when cancelled. Non-zero when chosen.
+ *    The custom colours live in TolvaricMode.INI beside the host's
+ *    executable. A null result shows no dialog and returns 0. */
 int TMS_API tmsGetHTMLColor(TmsWindow owner, char* result);
 
 /* 9, 10. Name of the host operating system. The long form needs a buffer of

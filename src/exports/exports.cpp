@@ -5,13 +5,16 @@
 
 #include "TolvaricModeSupport.h"
 #include "backupname/backup_name.h"
+#include "colorpicker/color_picker.h"
 #include "daynum/day_number.h"
 #include "exports/export_macros.h"
 #include "exports/library_version.h"
 #include "osname/host_os_name.h"
 #include "platform/clock.h"
 #include "platform/codepage.h"
+#include "platform/color_dialog.h"
 #include "platform/memory.h"
+#include "platform/settings_store.h"
 #include "platform/version_source.h"
 #include "strings/string_services.h"
 
@@ -70,6 +73,36 @@ TMS_EXPORT void TMS_CALL tmsFreeBSTR(TmsBstr bstr) {
 }
 
 // ---------------------------------------------------------------------------
+// tmsGetDayNum (ordinal 6)
+// Returns the day number of today's local date (27 July 2000 is day 1).
+TMS_EXPORT int TMS_CALL tmsGetDayNum(void) {
+  return tms::TodayDayNumber(tms::platform::SystemClock());
+}
+
+// ---------------------------------------------------------------------------
+// tmsGetDayNumEx (ordinal 7)
+// date: the caller's record; its time fields are set to 0 unless it is null.
+// Returns the day number of its date; 0 for null, for a date before 27 July
+// 2000 and for a record that is not a valid date from 1601 through 30827.
+TMS_EXPORT int TMS_CALL tmsGetDayNumEx(TmsSystemTime* date) {
+  return tms::DayNumber(tms::platform::SystemClock(), AsDateRecord(date));
+}
+
+// ---------------------------------------------------------------------------
+// tmsGetHTMLColor (ordinal 8)
+// owner: the window that owns the colour dialog, passed on unchanged.
+// result: the caller's buffer of at least 8 bytes; receives "#RRGGBB" after
+// a confirmed choice and the empty text otherwise. The sixteen custom
+// colours are read from TolvaricMode.INI beside the host's executable before
+// the dialog and written back after it. With a null result no dialog is
+// shown, no file is touched and the result is 0.
+// Returns the dialog's own result: non-zero when the user confirmed a colour.
+TMS_EXPORT int TMS_CALL tmsGetHTMLColor(TmsWindow owner, char* result) {
+  return tms::PickHtmlColor(tms::platform::SystemSettingsStore(),
+                            tms::platform::SystemColorDialog(), owner, result);
+}
+
+// ---------------------------------------------------------------------------
 // tmsGetHostOSName (ordinal 9)
 // buffer: the caller's, at least 182 bytes. omitVendor: nonzero leaves out
 // "Microsoft ". breakLine: nonzero puts "\r\n" before the service pack.
@@ -90,29 +123,6 @@ TMS_EXPORT int TMS_CALL tmsGetHostOSNameShort(char* buffer) {
 }
 
 // ---------------------------------------------------------------------------
-// tmsGetStringLength (ordinal 12)
-// Returns the UTF-16 units before the first zero unit; 0 for null.
-TMS_EXPORT int TMS_CALL tmsGetStringLength(const TmsWideChar* text) {
-  return tms::MeasureWideText(AsWide(text));
-}
-
-// ---------------------------------------------------------------------------
-// tmsGetDayNum (ordinal 6)
-// Returns the day number of today's local date (27 July 2000 is day 1).
-TMS_EXPORT int TMS_CALL tmsGetDayNum(void) {
-  return tms::TodayDayNumber(tms::platform::SystemClock());
-}
-
-// ---------------------------------------------------------------------------
-// tmsGetDayNumEx (ordinal 7)
-// date: the caller's record; its time fields are set to 0 unless it is null.
-// Returns the day number of its date; 0 for null, for a date before 27 July
-// 2000 and for a record that is not a valid date from 1601 through 30827.
-TMS_EXPORT int TMS_CALL tmsGetDayNumEx(TmsSystemTime* date) {
-  return tms::DayNumber(tms::platform::SystemClock(), AsDateRecord(date));
-}
-
-// ---------------------------------------------------------------------------
 // tmsGetPathForBackup (ordinal 11)
 // folder, source: ANSI texts; destination: the caller's buffer of `capacity`
 // bytes (signed), which must hold both lengths plus 2.
@@ -122,6 +132,13 @@ TMS_EXPORT int TMS_CALL tmsGetPathForBackup(const char* folder, const char* sour
                                             char* destination, int capacity) {
   return tms::MakeBackupPath(tms::platform::SystemMemory(), folder, source, destination,
                              capacity);
+}
+
+// ---------------------------------------------------------------------------
+// tmsGetStringLength (ordinal 12)
+// Returns the UTF-16 units before the first zero unit; 0 for null.
+TMS_EXPORT int TMS_CALL tmsGetStringLength(const TmsWideChar* text) {
+  return tms::MeasureWideText(AsWide(text));
 }
 
 // ---------------------------------------------------------------------------

@@ -23,6 +23,7 @@ const ExportRow kExports[] = {
     {"tmsFreeBSTR", 3},
     {"tmsGetDayNum", 6},
     {"tmsGetDayNumEx", 7},
+    {"tmsGetHTMLColor", 8},
     {"tmsGetHostOSName", 9},
     {"tmsGetHostOSNameShort", 10},
     {"tmsGetPathForBackup", 11},
@@ -88,6 +89,7 @@ TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
        CallExport("tmsModifyOriginalFileName", {Arg("C:"), Arg(path), 16}), 12},
       {"tmsGetHostOSName", CallExport("tmsGetHostOSName", {Arg(osName), 0, 1}), 12},
       {"tmsGetHostOSNameShort", CallExport("tmsGetHostOSNameShort", {Arg(osName)}), 4},
+      {"tmsGetHTMLColor", CallExport("tmsGetHTMLColor", {0, 0}), 8},  // null result: no dialog
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

@@ -26,6 +26,7 @@ const Command kCommands[] = {
     {"os", "os [--no-vendor] [--break] | os --short\n"
            "                       the host's OS name, long or short",
      RunOs},
+    {"color", "color                pick a colour in the colour dialog", RunColor},
 };
 
 void PrintHelp(FILE* out) {

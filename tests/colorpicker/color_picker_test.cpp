@@ -1,0 +1,274 @@
+// The colour picker with a scripted dialog and real settings files in a
+// temporary folder that stands in for the host executable's folder.
+#include "colorpicker/color_picker.h"
+
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+
+#include "fakes/redirected_settings_store.h"
+#include "fakes/scripted_color_dialog.h"
+#include "fakes/settings_files.h"
+
+namespace tms {
+namespace {
+
+using testing::ColorLines;
+using testing::kPathSeparator;
+using testing::ReadFileBytes;
+using testing::RedirectedSettingsStore;
+using testing::ScriptedColorDialog;
+using testing::TempFolder;
+using testing::WriteFileBytes;
+
+constexpr char kSentinel = static_cast<char>(0xCC);
+constexpr int kCount = platform::kCustomColorCount;
+
+class ColorPickerFiles : public ::testing::Test {
+ protected:
+  int32_t Pick(char* result) { return PickHtmlColor(store_, dialog_, owner_, result); }
+  std::string SettingsPath() const { return folder_.Join("TolvaricMode.INI"); }
+
+  TempFolder folder_;
+  RedirectedSettingsStore store_{folder_.Join("host.exe")};
+  ScriptedColorDialog dialog_;
+  WindowHandle owner_ = reinterpret_cast<WindowHandle>(0x1234);
+};
+
+TEST_F(ColorPickerFiles, WithoutFileShowsBlackAndWritesSixteenKeysInOrder) {
+  dialog_.Cancel();
+  char result[8];
+  EXPECT_EQ(Pick(result), 0);
+  ASSERT_EQ(dialog_.runs(), 1);
+  EXPECT_EQ(dialog_.owner(), owner_);
+  EXPECT_EQ(dialog_.flags(), platform::kColorDialogFullOpen);
+  EXPECT_EQ(dialog_.startColor(), 0u);
+  for (int i = 0; i < kCount; ++i) EXPECT_EQ(dialog_.shownCustomColor(i), 0u) << i;
+  EXPECT_EQ(
+      ReadFileBytes(SettingsPath()),
+      "[Custom Colors]\r\n" + ColorLines({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+}
+
+TEST_F(ColorPickerFiles, ConfirmedColourGivesHtmlTextAndTheDialogsResult) {
+  const struct {
+    uint32_t chosen;
+    int32_t dialogResult;
+    const char* text;
+  } rows[] = {
+      {0x000000FF, 1, "#FF0000"},
+      {0x00336699, 1, "#996633"},
+      {0x00FFFFFF, 7, "#FFFFFF"},  // any non-zero result is passed on as it is
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.text);
+    dialog_.Confirm(row.chosen, row.dialogResult);
+    char result[12];
+    memset(result, kSentinel, sizeof result);
+    EXPECT_EQ(Pick(result), row.dialogResult);
+    EXPECT_STREQ(result, row.text);
+    for (size_t i = 8; i < sizeof result; ++i) EXPECT_EQ(result[i], kSentinel) << i;
+  }
+}
+
+TEST_F(ColorPickerFiles, StoredColoursReachTheDialogAndReturnInTheirOwnSpelling) {
+  WriteFileBytes(SettingsPath(), "[Custom Colors]\r\nColor 3=0x00FF8000\r\nColor 4=255\r\n");
+  dialog_.Cancel();
+  char result[8];
+  Pick(result);
+  const uint32_t third = dialog_.shownCustomColor(3);
+  EXPECT_EQ(third & 0xFF, 0x00u);          // red
+  EXPECT_EQ((third >> 8) & 0xFF, 0x80u);   // green
+  EXPECT_EQ((third >> 16) & 0xFF, 0xFFu);  // blue
+  EXPECT_EQ(dialog_.shownCustomColor(4), 255u);
+  EXPECT_EQ(ReadFileBytes(SettingsPath()),
+            "[Custom Colors]\r\nColor 3=0x00FF8000\r\nColor 4=0x000000FF\r\n" +
+                ColorLines({0, 1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+}
+
+// Colours defined in a cancelled dialog are kept, and the next call shows them.
+TEST_F(ColorPickerFiles, CancelWritesTheCustomColoursAndLeavesEmptyText) {
+  dialog_.DefineCustomColor(0, 0x00336699);
+  dialog_.DefineCustomColor(15, 0x000000FF);
+  dialog_.Cancel();
+  char result[8];
+  memset(result, kSentinel, sizeof result);
+  EXPECT_EQ(Pick(result), 0);
+  EXPECT_EQ(result[0], 0);
+  EXPECT_EQ(result[1], kSentinel);
+
+  ScriptedColorDialog nextDialog;
+  nextDialog.Confirm(0x00336699);
+  EXPECT_EQ(PickHtmlColor(store_, nextDialog, nullptr, result), 1);
+  EXPECT_STREQ(result, "#996633");
+  EXPECT_EQ(nextDialog.shownCustomColor(0), 0x00336699u);
+  EXPECT_EQ(nextDialog.shownCustomColor(15), 0x000000FFu);
+  EXPECT_EQ(nextDialog.shownCustomColor(1), 0u);
+}
+
+// Only the first section and the first key of a name count, names match
+// without regard to case, and every other byte stays as it was.
+TEST_F(ColorPickerFiles, OtherSectionsCommentsAndKeysSurviveByteForByte) {
+  const std::string head =
+      "; Host settings\r\n"
+      "[General]\r\n"
+      "Color 3=0x000000AA\r\n"
+      "Name=Example\r\n"
+      "\r\n"
+      "[custom colors]\r\n";
+  const std::string keptLines =
+      "; picked last spring\r\n"
+      "Color 3=0x00FF8000\r\n"
+      "Color 3=0x00000011\r\n"
+      "Other=keep me\r\n";
+  const std::string tail =
+      "\r\n"
+      "[Custom Colors]\r\n"
+      "Color 0=0x00ABCDEF\r\n"
+      "\r\n"
+      "[Later]\r\n"
+      "Width=12";
+  WriteFileBytes(SettingsPath(), head + "COLOR 5 = 255\r\n" + keptLines + tail);
+  dialog_.DefineCustomColor(6, 0x00010203);
+  dialog_.Confirm(0x000000FF);
+  char result[8];
+  EXPECT_EQ(Pick(result), 1);
+  EXPECT_STREQ(result, "#FF0000");
+  EXPECT_EQ(dialog_.shownCustomColor(0), 0u);
+  EXPECT_EQ(dialog_.shownCustomColor(3), 0x00FF8000u);
+  EXPECT_EQ(dialog_.shownCustomColor(5), 255u);
+
+  const std::string after = head + "COLOR 5=0x000000FF\r\n" + keptLines + ColorLines({0, 1, 2, 4}) +
+                            ColorLines({6}, 0x00010203) +
+                            ColorLines({7, 8, 9, 10, 11, 12, 13, 14, 15}) + tail;
+  if (testing::RunningUnderWine()) {
+    // Wine difference: the whole file is rewritten without blank lines.
+    EXPECT_EQ(ReadFileBytes(SettingsPath()), testing::WineProfileLayout(after));
+  } else {
+    EXPECT_EQ(ReadFileBytes(SettingsPath()), after);
+  }
+}
+
+// A folder of `length` bytes, its separator included.
+std::string FolderOfLength(size_t length) {
+  return kPathSeparator + std::string(length - 2, 'd') + kPathSeparator;
+}
+
+// Whether the current user can still write `path` (an administrator
+// ignores permissions).
+bool StillWritable(const std::string& path) {
+  FILE* file = fopen(path.c_str(), "ab");
+  if (file != nullptr) fclose(file);
+  return file != nullptr;
+}
+
+// Where the settings cannot be written, they are lost without a word; the
+// dialog's answer is unaffected. A path too long for its buffer is not cut
+// off: the file is skipped, with black custom colours shown.
+TEST(ColorPicker, UnwritableSettingsLoseTheColoursSilently) {
+  enum class Obstacle {
+    kPathTooLong,
+    kFolderInTheFilesPlace,
+    kFolderIsAPlainFile,
+    kReadOnlyFile,
+    kReadOnlyFolder
+  };
+  const struct {
+    const char* name;
+    Obstacle obstacle;
+  } rows[] = {{"settings path too long", Obstacle::kPathTooLong},
+              {"a folder in the file's place", Obstacle::kFolderInTheFilesPlace},
+              {"the host's folder is a plain file", Obstacle::kFolderIsAPlainFile},
+              {"read-only file", Obstacle::kReadOnlyFile},
+              {"read-only folder", Obstacle::kReadOnlyFolder}};
+  const std::string stored = "[Custom Colors]\r\nColor 1=0x00000042\r\n";
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    TempFolder folder;
+    const std::string settings = folder.Join("TolvaricMode.INI");
+    std::string executable = folder.Join("host.exe");
+    std::string unchanged;  // a file that must keep `stored`
+    switch (row.obstacle) {
+      case Obstacle::kPathTooLong:
+        executable = FolderOfLength(kSettingsPathSize - 10) + "host.exe";
+        break;
+      case Obstacle::kFolderInTheFilesPlace:
+        testing::MakeFolder(settings);
+        break;
+      case Obstacle::kFolderIsAPlainFile:
+        unchanged = folder.Join("plain");
+        WriteFileBytes(unchanged, stored);
+        executable = unchanged + kPathSeparator + "host.exe";
+        break;
+      case Obstacle::kReadOnlyFile:
+        unchanged = settings;
+        WriteFileBytes(unchanged, stored);
+        testing::SetReadOnly(settings, true);
+        break;
+      case Obstacle::kReadOnlyFolder:
+        testing::SetReadOnly(folder.path(), true);
+        break;
+    }
+    if ((row.obstacle == Obstacle::kReadOnlyFile && StillWritable(settings)) ||
+        (row.obstacle == Obstacle::kReadOnlyFolder && StillWritable(folder.Join("probe")))) {
+      printf("not tested: %s (permissions are not enforced for this user)\n", row.name);
+      continue;
+    }
+    RedirectedSettingsStore store(executable);
+    ScriptedColorDialog dialog;
+    dialog.DefineCustomColor(1, 0x00000099);
+    dialog.Confirm(0x00336699);
+    char result[8];
+    EXPECT_EQ(PickHtmlColor(store, dialog, nullptr, result), 1);
+    EXPECT_STREQ(result, "#996633");
+    const bool skipped = row.obstacle == Obstacle::kPathTooLong;
+    EXPECT_EQ(store.reads(), skipped ? 0 : kCount);
+    EXPECT_EQ(store.writes(), skipped ? 0 : kCount);
+    EXPECT_EQ(dialog.shownCustomColor(1), row.obstacle == Obstacle::kReadOnlyFile ? 0x42u : 0u);
+    if (!unchanged.empty()) {
+      EXPECT_EQ(ReadFileBytes(unchanged), stored);
+    }
+    // Nothing was created where there was nothing.
+    EXPECT_EQ(testing::FileExists(settings), row.obstacle == Obstacle::kFolderInTheFilesPlace ||
+                                                 row.obstacle == Obstacle::kReadOnlyFile);
+  }
+}
+
+TEST(ColorPicker, SettingsPathFitsItsBufferOrIsNotUsed) {
+  const std::string deepest = FolderOfLength(kSettingsPathSize - 1 - 16);
+  const struct {
+    const char* name;
+    std::string executable;
+    bool fits;
+    std::string expected;
+  } rows[] = {
+      {"beside the executable", FolderOfLength(10) + "host.exe", true,
+       FolderOfLength(10) + "TolvaricMode.INI"},
+      {"no executable path", "", true, "TolvaricMode.INI"},
+      {"executable without folder", "host.exe", true, "TolvaricMode.INI"},
+      {"exactly 1023 bytes", deepest + "h.exe", true, deepest + "TolvaricMode.INI"},
+      {"one byte too long", FolderOfLength(kSettingsPathSize - 16) + "h.exe", false, ""},
+      {"executable path fills the buffer", FolderOfLength(1000) + std::string(24, 'h'), false, ""},
+      {"executable path far too long", FolderOfLength(5000) + "h.exe", false, ""},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    RedirectedSettingsStore store(row.executable);
+    char path[kSettingsPathSize + 4];
+    memset(path, kSentinel, sizeof path);
+    EXPECT_EQ(GetSettingsFilePath(store, path), row.fits);
+    EXPECT_EQ(std::string(path), row.expected);
+    for (size_t i = kSettingsPathSize; i < sizeof path; ++i) EXPECT_EQ(path[i], kSentinel) << i;
+  }
+}
+
+TEST_F(ColorPickerFiles, NullResultShowsNoDialogAndTouchesNoFile) {
+  dialog_.Confirm(0x000000FF);
+  EXPECT_EQ(Pick(nullptr), 0);
+  EXPECT_EQ(dialog_.runs(), 0);
+  EXPECT_EQ(store_.reads() + store_.writes(), 0);
+  EXPECT_FALSE(testing::FileExists(SettingsPath()));
+}
+
+}  // namespace
+}  // namespace tms

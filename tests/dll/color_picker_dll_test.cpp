@@ -1,0 +1,179 @@
+// tmsGetHTMLColor with the real colour dialog, worked from a second thread
+// as a user would, and the settings file beside this test program.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+
+#include "dll/dll_harness.h"
+#include "fakes/settings_files.h"
+
+namespace tms::dlltest {
+namespace {
+
+using testing::ColorLines;
+using testing::ReadFileBytes;
+
+constexpr char kSentinel = static_cast<char>(0xCC);
+
+// The colour dialog's controls.
+constexpr int kRedEdit = 706;
+constexpr int kGreenEdit = 707;
+constexpr int kBlueEdit = 708;
+constexpr int kAddToCustomColors = 712;
+
+// What the user does in the dialog, and what the driver saw.
+struct DialogScript {
+  int red = -1;  // with green and blue typed into the edits; -1: nothing typed
+  int green = 0;
+  int blue = 0;
+  bool addToCustomColors = false;
+  bool confirm = false;  // OK, else Cancel
+  DWORD patienceMs = 10000;
+
+  bool shown = false;
+  HWND owner = nullptr;
+};
+
+HWND FindVisibleDialogOfThisProcess() {
+  HWND window = nullptr;
+  while ((window = FindWindowExA(nullptr, window, "#32770", nullptr)) != nullptr) {
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && IsWindowVisible(window) &&
+        GetDlgItem(window, kRedEdit) != nullptr) {
+      return window;
+    }
+  }
+  return nullptr;
+}
+
+void Command(HWND dialog, int control, WORD notification) {
+  SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(control, notification),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, control)));
+}
+
+DWORD WINAPI DriveDialog(LPVOID parameter) {
+  auto* script = static_cast<DialogScript*>(parameter);
+  HWND dialog = nullptr;
+  for (DWORD waited = 0; dialog == nullptr && waited < script->patienceMs; waited += 10) {
+    Sleep(10);
+    dialog = FindVisibleDialogOfThisProcess();
+  }
+  if (dialog == nullptr) return 0;
+  script->shown = true;
+  script->owner = GetWindow(dialog, GW_OWNER);
+  if (script->red >= 0) {
+    SetDlgItemInt(dialog, kRedEdit, script->red, FALSE);
+    SetDlgItemInt(dialog, kGreenEdit, script->green, FALSE);
+    SetDlgItemInt(dialog, kBlueEdit, script->blue, FALSE);
+    Command(dialog, kRedEdit, EN_UPDATE);
+  }
+  if (script->addToCustomColors) Command(dialog, kAddToCustomColors, BN_CLICKED);
+  PostMessageA(dialog, WM_COMMAND, script->confirm ? IDOK : IDCANCEL, 0);
+  return 0;
+}
+
+// Calls tmsGetHTMLColor while a second thread plays the script.
+StackCall PickColor(DialogScript& script, HWND owner, char* result) {
+  HANDLE driver = CreateThread(nullptr, 0, DriveDialog, &script, 0, nullptr);
+  EXPECT_NE(driver, nullptr);
+  const StackCall call = CallExport("tmsGetHTMLColor", {Arg(owner), Arg(result)});
+  if (driver != nullptr) {
+    EXPECT_EQ(WaitForSingleObject(driver, 20000), WAIT_OBJECT_0);
+    CloseHandle(driver);
+  }
+  return call;
+}
+
+// The settings file beside this program, removed before and after each test.
+class DllColorPicker : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char path[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    *strrchr(path, '\\') = 0;
+    settingsPath_ = std::string(path) + "\\TolvaricMode.INI";
+    DeleteFileA(settingsPath_.c_str());
+  }
+  void TearDown() override { DeleteFileA(settingsPath_.c_str()); }
+
+  std::string settingsPath_;
+};
+
+TEST_F(DllColorPicker, ConfirmedColourBecomesHtmlTextAndAddedCustomColourIsSaved) {
+  HWND window = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
+                                nullptr, nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  const struct {
+    const char* name;
+    int red, green, blue;
+    bool addToCustomColors;
+    HWND owner;
+    const char* text;
+    uint32_t firstCustomColor;
+  } rows[] = {
+      {"added to the custom colours, owned", 0x99, 0x66, 0x33, true, window, "#996633", 0x00336699},
+      {"pure red, no owner", 0xFF, 0, 0, false, nullptr, "#FF0000", 0},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    DeleteFileA(settingsPath_.c_str());
+    DialogScript script;
+    script.red = row.red;
+    script.green = row.green;
+    script.blue = row.blue;
+    script.addToCustomColors = row.addToCustomColors;
+    script.confirm = true;
+    char result[12];
+    memset(result, kSentinel, sizeof result);
+    const StackCall call = PickColor(script, row.owner, result);
+    EXPECT_TRUE(script.shown);
+    EXPECT_EQ(script.owner, row.owner);
+    EXPECT_NE(call.result, 0u);
+    EXPECT_EQ(call.bytesRemoved, 8u);
+    EXPECT_STREQ(result, row.text);
+    for (size_t i = 8; i < sizeof result; ++i) EXPECT_EQ(result[i], kSentinel) << i;
+    EXPECT_EQ(ReadFileBytes(settingsPath_),
+              "[Custom Colors]\r\n" + ColorLines({0}, row.firstCustomColor) +
+                  ColorLines({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+  }
+  DestroyWindow(window);
+}
+
+// Stored colours go through the dialog and come back in the stored
+// spelling; a colour added before the cancel is kept; other content stays.
+TEST_F(DllColorPicker, CancelLeavesEmptyTextAndSavesTheCustomColours) {
+  testing::WriteFileBytes(settingsPath_,
+                          "[Other]\r\nName=kept\r\n[Custom Colors]\r\n"
+                          "Color 3=0x00FF8000\r\nColor 4=255\r\n");
+  DialogScript script;
+  script.red = 0x33;
+  script.green = 0x66;
+  script.blue = 0x99;
+  script.addToCustomColors = true;
+  char result[8];
+  memset(result, kSentinel, sizeof result);
+  const StackCall call = PickColor(script, nullptr, result);
+  EXPECT_TRUE(script.shown);
+  EXPECT_EQ(call.result, 0u);
+  EXPECT_EQ(result[0], 0);
+  EXPECT_EQ(result[1], kSentinel);
+  EXPECT_EQ(ReadFileBytes(settingsPath_),
+            "[Other]\r\nName=kept\r\n[Custom Colors]\r\n" + ColorLines({3}, 0x00FF8000) +
+                ColorLines({4}, 0x000000FF) + ColorLines({0}, 0x00996633) +
+                ColorLines({1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+}
+
+TEST_F(DllColorPicker, NullResultShowsNoDialogAndWritesNoFile) {
+  DialogScript script;
+  script.patienceMs = 500;
+  const StackCall call = PickColor(script, nullptr, nullptr);
+  EXPECT_EQ(call.result, 0u);
+  EXPECT_EQ(call.bytesRemoved, 8u);
+  EXPECT_FALSE(script.shown);
+  EXPECT_EQ(GetFileAttributesA(settingsPath_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
+}  // namespace tms::dlltest

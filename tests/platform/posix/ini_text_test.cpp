@@ -1,0 +1,125 @@
+// INI text read and edited with the Windows profile functions' rules.
+#include "platform/posix/ini_text.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tms::platform::ini {
+namespace {
+
+// The value as text, or "<none>" when the key is missing.
+std::string Read(const std::string& text, const char* section, const char* key) {
+  Span value;
+  if (!FindValue(text.data(), text.size(), section, key, &value)) return "<none>";
+  return text.substr(value.offset, value.length);
+}
+
+std::string Write(const std::string& text, const char* section, const char* key,
+                  const char* value) {
+  const WritePlan plan = PlanWrite(text.data(), text.size(), section, key);
+  std::string out(ApplyWrite(plan, text.data(), text.size(), section, key, value, nullptr), '?');
+  EXPECT_EQ(ApplyWrite(plan, text.data(), text.size(), section, key, value, &out[0]), out.size());
+  return out;
+}
+
+TEST(IniText, FindsValuesAsTheProfileReaderDoes) {
+  const struct {
+    const char* name;
+    std::string text;
+    const char* section;
+    const char* key;
+    const char* expected;
+  } rows[] = {
+      {"plain", "[S]\r\nk=v\r\n", "S", "k", "v"},
+      {"names ignore case", "[sEcTiOn]\nKEY=v\n", "Section", "key", "v"},
+      {"caller's blanks ignored", "[S]\nk=v\n", " S ", " k\t", "v"},
+      {"blanks around name and value", "[S]\n  k \t=  v w  \r\n", "S", "k", "v w"},
+      {"double quotes dropped", "[S]\nk=\"0x10\"\n", "S", "k", "0x10"},
+      {"single quotes dropped", "[S]\nk= '7' \n", "S", "k", "7"},
+      {"lone quote kept", "[S]\nk=\"\n", "S", "k", "\""},
+      {"unmatched quotes kept", "[S]\nk=\"7'\n", "S", "k", "\"7'"},
+      {"empty value", "[S]\nk=\n", "S", "k", ""},
+      {"no equals sign: empty value", "[S]\nk\n", "S", "k", ""},
+      {"first key wins", "[S]\nk=1\nK=2\n", "S", "k", "1"},
+      {"first section wins", "[S]\nother=1\n[s]\nk=2\n", "S", "k", "<none>"},
+      {"other section", "[T]\nk=1\n[S]\nj=2\n", "S", "k", "<none>"},
+      {"before any section", "k=1\n[S]\n", "S", "k", "<none>"},
+      {"section name is not trimmed", "[ S ]\nk=1\n", "S", "k", "<none>"},
+      {"text after the last bracket", "[S] ; note\nk=1\n", "S", "k", "1"},
+      {"header without bracket is a key", "[S]\n[T\nk=1\n", "S", "k", "1"},
+      {"comment is a key of its own", "[S]\n;k=1\nk=2\n", "S", "k", "2"},
+      {"blank lines between", "[S]\n\n\r\n  \nk=1\n", "S", "k", "1"},
+      {"no final line break", "[S]\nk=1", "S", "k", "1"},
+      {"carriage returns alone do not end lines", "[S]\rk=1\n", "S", "k", "<none>"},
+      {"byte order mark", "\xEF\xBB\xBF[S]\nk=1\n", "S", "k", "1"},
+      {"equals sign in value", "[S]\nk=a=b\n", "S", "k", "a=b"},
+      {"empty text", "", "S", "k", "<none>"},
+      {"empty key never found", "[S]\n=1\n", "S", "", "<none>"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(Read(row.text, row.section, row.key), row.expected);
+  }
+}
+
+TEST(IniText, WriteChangesOnlyItsOwnLineOrAddsOne) {
+  const struct {
+    const char* name;
+    std::string before;
+    const char* section;
+    const char* key;
+    std::string after;
+  } rows[] = {
+      {"new file", "", "S", "k", "[S]\r\nk=V\r\n"},
+      {"replaces in place, keeps the file's spelling", "[s]\r\n  K  =  old  \r\nx=1\r\n", "S", "k",
+       "[s]\r\nK=V\r\nx=1\r\n"},
+      {"replaces the first of two", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "[S]\r\nk=V\r\nk=2\r\n"},
+      {"key without equals sign", "[S]\r\nk\r\n", "S", "k", "[S]\r\nk=V\r\n"},
+      {"last line without break", "[S]\r\nk=1", "S", "k", "[S]\r\nk=V"},
+      {"adds after the section's last line, before blank lines", "[S]\r\na=1\r\n\r\n[T]\r\n", "S",
+       "k", "[S]\r\na=1\r\nk=V\r\n\r\n[T]\r\n"},
+      {"adds to an empty section", "[S]\r\n[T]\r\n", "S", "k", "[S]\r\nk=V\r\n[T]\r\n"},
+      {"adds after a comment", "[S]\r\n; note\r\n", "S", "k", "[S]\r\n; note\r\nk=V\r\n"},
+      {"adds at an unterminated end", "[S]\r\na=1", "S", "k", "[S]\r\na=1\r\nk=V\r\n"},
+      {"adds a section at the end", "[T]\r\na=1\r\n\r\n", "S", "k",
+       "[T]\r\na=1\r\n\r\n[S]\r\nk=V\r\n"},
+      {"adds a section after an unterminated end", "[T]\r\na=1", "S", "k",
+       "[T]\r\na=1\r\n[S]\r\nk=V\r\n"},
+      {"keeps line feeds alone", "[T]\na=1\n", "S", "k", "[T]\na=1\n[S]\nk=V\n"},
+      {"only the first section", "[S]\r\na=1\r\n[S]\r\nk=1\r\n", "S", "k",
+       "[S]\r\na=1\r\nk=V\r\n[S]\r\nk=1\r\n"},
+      {"byte order mark stays", "\xEF\xBB\xBF", "S", "k", "\xEF\xBB\xBF[S]\r\nk=V\r\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(Write(row.before, row.section, row.key, "V"), row.after);
+  }
+}
+
+// Over texts made of the bytes that give INI files their structure: a
+// written value reads back, and every byte outside the edited span stays.
+TEST(IniText, WrittenValueReadsBackAndTheRestStays) {
+  const char alphabet[] = "[]=;\"' \t\r\n\x1AsSkK1";
+  uint32_t seed = 12345;
+  auto next = [&seed]() {
+    seed = seed * 1103515245u + 12345u;
+    return seed >> 16;
+  };
+  for (int round = 0; round < 20000; ++round) {
+    std::string text(next() % 40, ' ');
+    for (char& c : text) c = alphabet[next() % (sizeof alphabet - 1)];
+    const char* section = next() % 2 ? "s" : "S k";
+    const char* key = next() % 2 ? "k" : "K1";
+    const WritePlan plan = PlanWrite(text.data(), text.size(), section, key);
+    ASSERT_LE(plan.offset + plan.removed, text.size()) << text;
+    const std::string after = Write(text, section, key, "0x00FF8000");
+    ASSERT_EQ(Read(after, section, key), "0x00FF8000") << text;
+    ASSERT_EQ(after.compare(0, plan.offset, text, 0, plan.offset), 0) << text;
+    const size_t tail = text.size() - plan.offset - plan.removed;
+    ASSERT_EQ(after.compare(after.size() - tail, tail, text, text.size() - tail, tail), 0) << text;
+  }
+}
+
+}  // namespace
+}  // namespace tms::platform::ini
