@@ -21,6 +21,8 @@ const ExportRow kExports[] = {
     {"DllGetVersion", 1},
     {"tmsCopyString", 2},
     {"tmsFreeBSTR", 3},
+    {"tmsGetCurrentMusic", 4},
+    {"tmsGetCurrentVideo", 5},
     {"tmsGetStringLength", 12},
 };
 
@@ -71,6 +73,8 @@ TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
       {"tmsCopyString", CallExport("tmsCopyString", {Arg(L"abc"), Arg(ansi)}), 8},
       {"tmsFreeBSTR", CallExport("tmsFreeBSTR", {Arg(bstr)}), 4},
       {"tmsGetStringLength", CallExport("tmsGetStringLength", {Arg(L"abcd")}), 4},
+      {"tmsGetCurrentMusic", CallExport("tmsGetCurrentMusic", {1}), 4},
+      {"tmsGetCurrentVideo", CallExport("tmsGetCurrentVideo", {1}), 4},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
