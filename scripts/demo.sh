@@ -8,7 +8,7 @@ bash scripts/setup.sh
 cmake --preset native >/dev/null
 cmake --build --preset native --target tmsinfo TolvaricModeSupport -j"$(nproc)"
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target tmsinfo TolvaricModeSupport -j"$(nproc)"
+cmake --build --preset win32 --target tmsinfo TolvaricModeSupport tms_fake_player -j"$(nproc)"
 
 run() {
   echo "\$ $*"
@@ -19,8 +19,19 @@ echo "== native (build/native/libTolvaricModeSupport.so)"
 run build/native/tmsinfo --help
 run build/native/tmsinfo version
 run build/native/tmsinfo copy "Grüße, café"
+run build/native/tmsinfo music
 
 echo "== Windows under Wine (build/win32/TolvaricModeSupport.DLL)"
 cd build/win32
 run ../../cmake/wine-run.sh tmsinfo.exe version
 run ../../cmake/wine-run.sh tmsinfo.exe copy "Hello from Wine"
+
+# A stand-in Winamp in a Wine process of its own: it says "ready" once its
+# window exists and ends when its input is closed.
+coproc PLAYER { ../../cmake/wine-run.sh tms_fake_player.exe "Winamp v1.x" "7. Demo Artist - Café Song - Winamp" 1; }
+read -r _ <&"${PLAYER[0]}"
+run ../../cmake/wine-run.sh tmsinfo.exe music
+run ../../cmake/wine-run.sh tmsinfo.exe music --html
+run ../../cmake/wine-run.sh tmsinfo.exe video
+exec {PLAYER[1]}>&-
+wait "$PLAYER_PID"

@@ -17,3 +17,5 @@ bool FindExport(LibraryLoader& library, const char* name, Function* function) {
 
 int RunVersion(LibraryLoader& library, int argc, char** argv);
 int RunCopy(LibraryLoader& library, int argc, char** argv);
+int RunMusic(LibraryLoader& library, int argc, char** argv);
+int RunVideo(LibraryLoader& library, int argc, char** argv);

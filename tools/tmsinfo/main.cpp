@@ -20,11 +20,16 @@ struct Command {
 const Command kCommands[] = {
     {"version", "version              library version (DllGetVersion)", RunVersion},
     {"copy", "copy TEXT            measure TEXT and copy it back as ANSI", RunCopy},
+    {"music", "music [--html]       title of the music a player plays, or exit code 1", RunMusic},
+    {"video", "video [--html]       title of the video a player plays, or exit code 1", RunVideo},
 };
 
 void PrintHelp(FILE* out) {
   fprintf(out, "usage: tmsinfo COMMAND [ARGUMENTS]\n\ncommands:\n");
   for (const Command& command : kCommands) fprintf(out, "  %s\n", command.usage);
+  fprintf(out,
+          "\nmusic and video print the title in the ANSI code page (UTF-8 on Linux), copied\n"
+          "with tmsCopyString; --html asks for HTML character references (NT family only).\n");
   fprintf(out,
           "\nexit codes: 0 success, 1 the library reported failure or nothing to show,\n"
           "            2 wrong usage, 3 the library or an export could not be loaded\n");
