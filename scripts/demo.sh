@@ -28,7 +28,9 @@ run ../../cmake/wine-run.sh tmsinfo.exe copy "Hello from Wine"
 
 # A stand-in Winamp in a Wine process of its own: it says "ready" once its
 # window exists and ends when its input is closed.
-coproc PLAYER { ../../cmake/wine-run.sh tms_fake_player.exe "Winamp v1.x" "7. Demo Artist - Café Song - Winamp" 1; }
+coproc PLAYER {
+  ../../cmake/wine-run.sh tms_fake_player.exe "Winamp v1.x" "7. Demo Artist - Café Song - Winamp" 1
+}
 read -r _ <&"${PLAYER[0]}"
 run ../../cmake/wine-run.sh tmsinfo.exe music
 run ../../cmake/wine-run.sh tmsinfo.exe music --html

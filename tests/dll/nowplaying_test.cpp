@@ -86,7 +86,7 @@ LRESULT CALLBACK PlayerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
-struct PlayerSpec {
+struct PlayerSetup {
   const wchar_t* windowClass;
   std::wstring title;
   LRESULT playState = 1;
@@ -96,19 +96,19 @@ struct PlayerSpec {
 // A top-level player window of this process, destroyed with the object.
 class PlayerWindow {
  public:
-  explicit PlayerWindow(const PlayerSpec& spec) {
+  explicit PlayerWindow(const PlayerSetup& setup) {
     WNDCLASSW windowClass = {};
     windowClass.lpfnWndProc = PlayerWindowProc;
     windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.lpszClassName = spec.windowClass;
+    windowClass.lpszClassName = setup.windowClass;
     RegisterClassW(&windowClass);  // fails harmlessly when an earlier test registered it
-    window_ = CreateWindowExW(0, spec.windowClass, spec.title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
+    window_ = CreateWindowExW(0, setup.windowClass, setup.title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0,
                               200, 100, nullptr, nullptr, windowClass.hInstance, nullptr);
     EXPECT_NE(window_, nullptr);
-    SetWindowLongPtrW(window_, GWLP_USERDATA, spec.playState);
-    if (spec.reportedLength != 0) {
+    SetWindowLongPtrW(window_, GWLP_USERDATA, setup.playState);
+    if (setup.reportedLength != 0) {
       SetPropW(window_, kReportedLengthProperty,
-               reinterpret_cast<HANDLE>(static_cast<uintptr_t>(spec.reportedLength)));
+               reinterpret_cast<HANDLE>(static_cast<uintptr_t>(setup.reportedLength)));
     }
   }
   ~PlayerWindow() {
@@ -122,9 +122,9 @@ class PlayerWindow {
   HWND window_ = nullptr;
 };
 
-std::vector<std::unique_ptr<PlayerWindow>> OpenPlayers(const std::vector<PlayerSpec>& specs) {
+std::vector<std::unique_ptr<PlayerWindow>> OpenPlayers(const std::vector<PlayerSetup>& setups) {
   std::vector<std::unique_ptr<PlayerWindow>> players;
-  for (const PlayerSpec& spec : specs) players.push_back(std::make_unique<PlayerWindow>(spec));
+  for (const PlayerSetup& setup : setups) players.push_back(std::make_unique<PlayerWindow>(setup));
   return players;
 }
 
@@ -215,7 +215,7 @@ TEST(NowPlayingDll, RunsOnThePlatformFamilyTheRunAskedFor) {
 struct DllCase {
   const char* name;
   bool video;
-  std::vector<PlayerSpec> players;
+  std::vector<PlayerSetup> players;
   const wchar_t* expected;        // null: nothing plays
   const wchar_t* withReferences;  // on the NT family with the flag; null: as `expected`
 };
