@@ -8,7 +8,7 @@ bash scripts/setup.sh
 cmake --preset native >/dev/null
 cmake --build --preset native --target tmsinfo TolvaricModeSupport -j"$(nproc)"
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target tmsinfo TolvaricModeSupport -j"$(nproc)"
+cmake --build --preset win32 --target tmsinfo TolvaricModeSupport tms_fake_player -j"$(nproc)"
 
 run() {
   echo "\$ $*"
@@ -26,6 +26,7 @@ run build/native/tmsinfo os
 # No colour dialog on Linux: the stand-in cancels; the custom colours land in
 # build/native/TolvaricMode.INI.
 run build/native/tmsinfo color
+run build/native/tmsinfo music
 
 echo "== Windows under Wine (build/win32/TolvaricModeSupport.DLL)"
 cd build/win32
@@ -37,3 +38,15 @@ run ../../cmake/wine-run.sh tmsinfo.exe os --break
 run ../../cmake/wine-run.sh tmsinfo.exe os --short
 # "tmsinfo.exe color" opens the real colour dialog, which this headless
 # prefix cannot show to anyone; the Wine tests work it from a second thread.
+
+# A stand-in Winamp in a Wine process of its own: it says "ready" once its
+# window exists and ends when its input is closed.
+coproc PLAYER {
+  ../../cmake/wine-run.sh tms_fake_player.exe "Winamp v1.x" "7. Demo Artist - Café Song - Winamp" 1
+}
+read -r _ <&"${PLAYER[0]}"
+run ../../cmake/wine-run.sh tmsinfo.exe music
+run ../../cmake/wine-run.sh tmsinfo.exe music --html
+run ../../cmake/wine-run.sh tmsinfo.exe video
+exec {PLAYER[1]}>&-
+wait "$PLAYER_PID"

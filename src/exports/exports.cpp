@@ -10,12 +10,14 @@
 #include "exports/export_macros.h"
 #include "exports/library_version.h"
 #include "osname/host_os_name.h"
+#include "nowplaying/player_probe.h"
 #include "platform/clock.h"
 #include "platform/codepage.h"
 #include "platform/color_dialog.h"
 #include "platform/memory.h"
 #include "platform/settings_store.h"
 #include "platform/version_source.h"
+#include "platform/window_manager.h"
 #include "strings/string_services.h"
 
 namespace {
@@ -70,6 +72,27 @@ TMS_EXPORT void TMS_CALL tmsCopyString(const TmsWideChar* source, char* destinat
 // Releases a BSTR that the library returned; null is accepted.
 TMS_EXPORT void TMS_CALL tmsFreeBSTR(TmsBstr bstr) {
   tms::platform::SystemMemory().FreeBstr(AsBstr(bstr));
+}
+
+namespace {
+tms::NowPlayingServices SystemNowPlaying() {
+  return {tms::platform::SystemWindowManager(), tms::platform::SystemMemory(),
+          tms::platform::SystemCodepage()};
+}
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// tmsGetCurrentMusic (ordinal 4), tmsGetCurrentVideo (ordinal 5)
+// htmlRefs: nonzero asks for HTML numeric character references (NT family
+// only; elsewhere the flag has no effect).
+// Returns the title of the music / video that a known player plays, as a
+// BSTR the caller owns and releases with tmsFreeBSTR; null when nothing plays.
+TMS_EXPORT TmsBstr TMS_CALL tmsGetCurrentMusic(int htmlRefs) {
+  return reinterpret_cast<TmsBstr>(tms::GetCurrentMusic(SystemNowPlaying(), htmlRefs));
+}
+
+TMS_EXPORT TmsBstr TMS_CALL tmsGetCurrentVideo(int htmlRefs) {
+  return reinterpret_cast<TmsBstr>(tms::GetCurrentVideo(SystemNowPlaying(), htmlRefs));
 }
 
 // ---------------------------------------------------------------------------

@@ -21,6 +21,8 @@ const ExportRow kExports[] = {
     {"DllGetVersion", 1},
     {"tmsCopyString", 2},
     {"tmsFreeBSTR", 3},
+    {"tmsGetCurrentMusic", 4},
+    {"tmsGetCurrentVideo", 5},
     {"tmsGetDayNum", 6},
     {"tmsGetDayNumEx", 7},
     {"tmsGetHTMLColor", 8},
@@ -90,6 +92,8 @@ TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
       {"tmsGetHostOSName", CallExport("tmsGetHostOSName", {Arg(osName), 0, 1}), 12},
       {"tmsGetHostOSNameShort", CallExport("tmsGetHostOSNameShort", {Arg(osName)}), 4},
       {"tmsGetHTMLColor", CallExport("tmsGetHTMLColor", {0, 0}), 8},  // null result: no dialog
+      {"tmsGetCurrentMusic", CallExport("tmsGetCurrentMusic", {1}), 4},
+      {"tmsGetCurrentVideo", CallExport("tmsGetCurrentVideo", {1}), 4},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);

@@ -22,3 +22,5 @@ int RunFlatten(LibraryLoader& library, int argc, char** argv);
 int RunBackup(LibraryLoader& library, int argc, char** argv);
 int RunOs(LibraryLoader& library, int argc, char** argv);
 int RunColor(LibraryLoader& library, int argc, char** argv);
+int RunMusic(LibraryLoader& library, int argc, char** argv);
+int RunVideo(LibraryLoader& library, int argc, char** argv);

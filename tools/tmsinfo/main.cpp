@@ -27,11 +27,16 @@ const Command kCommands[] = {
            "                       the host's OS name, long or short",
      RunOs},
     {"color", "color                pick a colour in the colour dialog", RunColor},
+    {"music", "music [--html]       title of the music a player plays, or exit code 1", RunMusic},
+    {"video", "video [--html]       title of the video a player plays, or exit code 1", RunVideo},
 };
 
 void PrintHelp(FILE* out) {
   fprintf(out, "usage: tmsinfo COMMAND [ARGUMENTS]\n\ncommands:\n");
   for (const Command& command : kCommands) fprintf(out, "  %s\n", command.usage);
+  fprintf(out,
+          "\nmusic and video print the title in the ANSI code page (UTF-8 on Linux), copied\n"
+          "with tmsCopyString; --html asks for HTML character references (NT family only).\n");
   fprintf(out,
           "\nexit codes: 0 success, 1 the library reported failure or nothing to show,\n"
           "            2 wrong usage, 3 the library or an export could not be loaded\n");

@@ -1,0 +1,54 @@
+// Which track a media player is playing, judged from the title of its main
+// window: the known players are probed in a fixed order, and the first
+// whose window has a title gives the result, cut down to the track's name.
+#pragma once
+
+#include "nowplaying/window_title.h"
+#include "platform/memory.h"
+#include "platform/types.h"
+
+namespace tms {
+
+struct PlayerProbe {
+  // Class of the player's main window, searched among top-level windows.
+  const WideChar* windowClass;
+  // Drop everything up to and including the title's first blank (a track
+  // number such as "12. ") before the suffix is cut.
+  bool stripLeadingNumber;
+  // The title is cut at the first occurrence of this text, matched without
+  // regard to case; an empty suffix cuts nothing.
+  const WideChar* titleSuffix;
+};
+
+// The title of the music / video that plays, as an exact-length BSTR that
+// the caller owns, or null. With `htmlRefs` nonzero and on the NT family,
+// characters outside ASCII become HTML references; on other families the
+// flag has no effect.
+Bstr GetCurrentMusic(const NowPlayingServices& services, int32_t htmlRefs);
+Bstr GetCurrentVideo(const NowPlayingServices& services, int32_t htmlRefs);
+
+// The music players in their order; a Winamp with a title that is not
+// playing ends the search with null.
+Bstr ProbeMusicPlayers(const NowPlayingServices& services);
+Bstr ProbeVideoPlayers(const NowPlayingServices& services);
+
+// The title of the probe's window, stripped and cut as the probe says, as a
+// new exact-length BSTR; null when there is no window, the title is empty or
+// memory runs out. A title equal to the suffix gives an empty BSTR.
+// Example: Winamp's "12. Artist - Song - Winamp" gives "Artist - Song".
+Bstr ProbePlayerWindow(const NowPlayingServices& services, const PlayerProbe& probe);
+
+// 1 when Winamp's window answers its play-state query with exactly 1; 0 when
+// it answers anything else, does not answer within about a second, or there
+// is no such window.
+int32_t IsWinampPlaying(platform::WindowManager& windows);
+
+// Replace the BSTR in `target` with a new one holding `source` up to its
+// terminator / exactly `count` units of it. The new BSTR is made before the
+// old one is released, so the source may lie inside the target. 1 when
+// replaced; 0 when memory ran out, the target then being unchanged.
+int32_t ReplaceBstr(platform::Memory& memory, Bstr* target, const WideChar* source);
+int32_t ReplaceBstrLen(platform::Memory& memory, Bstr* target, const WideChar* source,
+                       int32_t count);
+
+}  // namespace tms
