@@ -4,7 +4,12 @@
 # would need libstdc++ at run time.
 function(tms_library_options target)
   target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti -fno-threadsafe-statics)
-  if(NOT WIN32)
+  if(WIN32)
+    # Nothing unwinds through the library, so it needs no unwind tables; and
+    # size matters more than speed for a DLL that hosts load on start-up.
+    target_compile_options(${target} PRIVATE -fno-asynchronous-unwind-tables -fno-unwind-tables
+                                             $<$<CONFIG:Release>:-Os>)
+  else()
     target_compile_options(${target} PRIVATE -fvisibility=hidden -fvisibility-inlines-hidden)
   endif()
 endfunction()
