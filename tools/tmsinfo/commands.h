@@ -21,3 +21,4 @@ int RunDay(LibraryLoader& library, int argc, char** argv);
 int RunFlatten(LibraryLoader& library, int argc, char** argv);
 int RunBackup(LibraryLoader& library, int argc, char** argv);
 int RunOs(LibraryLoader& library, int argc, char** argv);
+int RunAll(LibraryLoader& library, int argc, char** argv);

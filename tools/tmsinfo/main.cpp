@@ -26,6 +26,9 @@ const Command kCommands[] = {
     {"os", "os [--no-vendor] [--break] | os --short\n"
            "                       the host's OS name, long or short",
      RunOs},
+    {"all", "all [--json]         everything the library can say about this machine\n"
+            "                       (never opens the colour dialog); --json for scripts",
+     RunAll},
 };
 
 void PrintHelp(FILE* out) {
@@ -33,7 +36,9 @@ void PrintHelp(FILE* out) {
   for (const Command& command : kCommands) fprintf(out, "  %s\n", command.usage);
   fprintf(out,
           "\nexit codes: 0 success, 1 the library reported failure or nothing to show,\n"
-          "            2 wrong usage, 3 the library or an export could not be loaded\n");
+          "            2 wrong usage, 3 the library or an export could not be loaded.\n"
+          "            'all' reports every fact it can even so, and exits 3 if an export\n"
+          "            is missing, else 1 if any fact failed (\"failures\" in --json).\n");
 }
 
 }  // namespace
