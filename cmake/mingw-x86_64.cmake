@@ -1,14 +1,5 @@
-# Cross build for 64-bit Windows with MinGW-w64 (POSIX thread model, which
-# provides the std::mutex that GoogleTest needs).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 64-bit Windows; tests run under 64-bit Wine.
+set(TMS_MINGW_TRIPLE x86_64-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
-set(CMAKE_DLLTOOL x86_64-w64-mingw32-dlltool)
-set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Test programs run through 64-bit Wine, in a prefix of the build's own.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine64-run.sh")
+set(TMS_WINE_RUNNER wine64-run.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
