@@ -1,13 +1,5 @@
-# Cross build for 32-bit Windows with MinGW-w64 (POSIX thread model, which
-# provides the std::mutex that GoogleTest needs).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for 32-bit Windows; tests run under 32-bit Wine.
+set(TMS_MINGW_TRIPLE i686-w64-mingw32)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Test programs run through Wine, in a prefix of the build's own.
-set(CMAKE_CROSSCOMPILING_EMULATOR "${CMAKE_CURRENT_LIST_DIR}/wine-run.sh")
+set(TMS_WINE_RUNNER wine-run.sh)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,12 +1,18 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine in the project's own prefix, headless.
-# The prefix (build/wineprefix beside the build folders, or $TMS_WINEPREFIX)
-# is created on first use with the null graphics driver, so windows and
-# dialogs work without an X display.
+# The 32-bit prefix (build/wineprefix beside the build folders, or
+# $TMS_WINEPREFIX) is created on first use with the null graphics driver, so
+# windows and dialogs work without an X display. With TMS_WINE_ARCH=win64
+# (cmake/wine64-run.sh) the program runs in a separate 64-bit prefix,
+# build/wineprefix64 or $TMS_WINEPREFIX64: one prefix has one architecture.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-export WINEPREFIX=${TMS_WINEPREFIX:-$here/../build/wineprefix}
-export WINEARCH=win32
+export WINEARCH=${TMS_WINE_ARCH:-win32}
+if [ "$WINEARCH" = win64 ]; then
+  export WINEPREFIX=${TMS_WINEPREFIX64:-$here/../build/wineprefix64}
+else
+  export WINEPREFIX=${TMS_WINEPREFIX:-$here/../build/wineprefix}
+fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES='mscoree=;mshtml='
 unset DISPLAY WAYLAND_DISPLAY
@@ -26,4 +32,6 @@ fi
 
 # --init only makes sure the prefix exists.
 [ "${1:-}" = "--init" ] && exit 0
+# Debian's wine starts the 32-bit loader, which hands a 64-bit program on to
+# wine64 by itself.
 exec wine "$@"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Builds the library and the demo host for Linux and for 32-bit Windows, then
-# runs tmsinfo natively and under Wine.
+# Builds the library and the demo host for Linux and for 32- and 64-bit
+# Windows, then runs tmsinfo natively and under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -9,6 +9,8 @@ cmake --preset native >/dev/null
 cmake --build --preset native --target tmsinfo TolvaricModeSupport -j"$(nproc)"
 cmake --preset win32 >/dev/null
 cmake --build --preset win32 --target tmsinfo TolvaricModeSupport tms_fake_player -j"$(nproc)"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 --target tmsinfo TolvaricModeSupport -j"$(nproc)"
 
 run() {
   echo "\$ $*"
@@ -27,6 +29,7 @@ run build/native/tmsinfo os
 # build/native/TolvaricMode.INI.
 run build/native/tmsinfo color
 run build/native/tmsinfo music
+run build/native/tmsinfo all
 
 echo "== Windows under Wine (build/win32/TolvaricModeSupport.DLL)"
 cd build/win32
@@ -50,3 +53,9 @@ run ../../cmake/wine-run.sh tmsinfo.exe music --html
 run ../../cmake/wine-run.sh tmsinfo.exe video
 exec {PLAYER[1]}>&-
 wait "$PLAYER_PID"
+run ../../cmake/wine-run.sh tmsinfo.exe all
+run ../../cmake/wine-run.sh tmsinfo.exe all --json
+
+echo "== 64-bit Windows under 64-bit Wine (build/win64/TolvaricModeSupport.DLL)"
+cd ../win64
+run ../../cmake/wine64-run.sh tmsinfo.exe all

@@ -20,7 +20,13 @@ endif()
 file(SIZE ${DLL} dll_size)
 message(STATUS "${DLL}: ${dll_size} bytes, DllCharacteristics 0x${CMAKE_MATCH_1}")
 
-file(STRINGS ${ALLOWED} allowed_lines REGEX "^[^#]")
+# ALLOWED and, optionally, ALLOWED_EXTRA: the reviewed lists (dll!function
+# per line, # comments).
+set(allowed_lines "")
+foreach(list_file IN ITEMS ${ALLOWED} ${ALLOWED_EXTRA})
+  file(STRINGS ${list_file} list_lines REGEX "^[^#]")
+  list(APPEND allowed_lines ${list_lines})
+endforeach()
 set(allowed "")
 foreach(line IN LISTS allowed_lines)
   string(STRIP "${line}" line)

@@ -1,5 +1,7 @@
 // Loads the built TolvaricModeSupport.DLL once per test program, as a host
-// does, and calls its exports through a thunk that measures stack cleanup.
+// does, and calls its exports by name. On 32-bit x86 every call goes through
+// a thunk that also measures how many bytes of arguments the callee removed
+// from the stack; x64 has one calling convention and nothing to measure.
 #pragma once
 
 #include <windows.h>
@@ -7,10 +9,18 @@
 
 #include <initializer_list>
 
+#if defined(__i386__)
 extern "C" uint32_t CallMeasuringStack(const void* function, const uint32_t* args,
                                        uint32_t count, uint32_t* result);
+#endif
 
 namespace tms::dlltest {
+
+// One argument slot: 4 bytes on x86, a 64-bit register on x64.
+using Word = uintptr_t;
+
+// Whether StackCall::bytesRemoved is measured (x86 only).
+constexpr bool kMeasuresStack = sizeof(Word) == 4;
 
 // The library, loaded from beside the test program for the whole run.
 HMODULE Library();
@@ -19,15 +29,14 @@ HMODULE Library();
 FARPROC Export(const char* name);
 
 struct StackCall {
-  uint32_t result;
-  uint32_t bytesRemoved;
+  uint32_t result;        // the 32-bit result (EAX)
+  uint32_t bytesRemoved;  // x86: stack bytes the callee removed; x64: 0
+  Word word;              // the whole result register, for a pointer result
 };
 
-// Calls an export with 32-bit arguments through the measuring thunk.
-StackCall CallExport(const char* name, std::initializer_list<uint32_t> args);
+// Calls an export with up to four word-sized arguments.
+StackCall CallExport(const char* name, std::initializer_list<Word> args);
 
-inline uint32_t Arg(const void* pointer) {
-  return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(pointer));
-}
+inline Word Arg(const void* pointer) { return reinterpret_cast<Word>(pointer); }
 
 }  // namespace tms::dlltest

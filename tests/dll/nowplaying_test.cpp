@@ -61,13 +61,15 @@ using Title = std::optional<std::wstring>;
 // Calls an export the way a host does and takes the BSTR over: its recorded
 // length must be its text's, and it is released through tmsFreeBSTR.
 Title CallTitleExport(const char* name, int htmlRefs) {
-  const StackCall call = CallExport(name, {static_cast<uint32_t>(htmlRefs)});
-  EXPECT_EQ(call.bytesRemoved, 4u);
-  if (call.result == 0) return std::nullopt;
-  BSTR bstr = reinterpret_cast<BSTR>(static_cast<uintptr_t>(call.result));
+  const StackCall call = CallExport(name, {static_cast<Word>(htmlRefs)});
+  if (kMeasuresStack) {
+    EXPECT_EQ(call.bytesRemoved, 4u);
+  }
+  if (call.word == 0) return std::nullopt;
+  BSTR bstr = reinterpret_cast<BSTR>(call.word);
   const std::wstring text(bstr, SysStringLen(bstr));
   EXPECT_EQ(wcslen(bstr), text.size()) << "recorded length is not exact";
-  CallExport("tmsFreeBSTR", {call.result});
+  CallExport("tmsFreeBSTR", {call.word});
   return text;
 }
 

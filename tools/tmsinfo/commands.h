@@ -24,3 +24,4 @@ int RunOs(LibraryLoader& library, int argc, char** argv);
 int RunColor(LibraryLoader& library, int argc, char** argv);
 int RunMusic(LibraryLoader& library, int argc, char** argv);
 int RunVideo(LibraryLoader& library, int argc, char** argv);
+int RunAll(LibraryLoader& library, int argc, char** argv);

@@ -56,6 +56,10 @@ bool LibraryLoader::Load() {
   }
   module_ = dlopen(path, RTLD_NOW | RTLD_LOCAL);
   if (module_ == nullptr) {
+    // Installed: bin/tmsinfo finds lib/ through its run path.
+    module_ = dlopen("libTolvaricModeSupport.so", RTLD_NOW | RTLD_LOCAL);
+  }
+  if (module_ == nullptr) {
     // dlerror names the file it tried.
     snprintf(error_, sizeof error_, "cannot load the library: %s", dlerror());
     return false;

@@ -29,6 +29,9 @@ const Command kCommands[] = {
     {"color", "color                pick a colour in the colour dialog", RunColor},
     {"music", "music [--html]       title of the music a player plays, or exit code 1", RunMusic},
     {"video", "video [--html]       title of the video a player plays, or exit code 1", RunVideo},
+    {"all", "all [--json]         everything the library can say about this machine\n"
+            "                       (never opens the colour dialog); --json for scripts",
+     RunAll},
 };
 
 void PrintHelp(FILE* out) {
@@ -39,7 +42,9 @@ void PrintHelp(FILE* out) {
           "with tmsCopyString; --html asks for HTML character references (NT family only).\n");
   fprintf(out,
           "\nexit codes: 0 success, 1 the library reported failure or nothing to show,\n"
-          "            2 wrong usage, 3 the library or an export could not be loaded\n");
+          "            2 wrong usage, 3 the library or an export could not be loaded.\n"
+          "            'all' reports every fact it can even so, and exits 3 if an export\n"
+          "            is missing, else 1 if any fact failed (\"failures\" in --json).\n");
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Makes the release ZIP with CPack, unpacks it into an empty folder and, from
+# its files alone, builds the example host for 32- and 64-bit Windows, with
+# the MinGW and the Visual C++ import library each, and runs every build and
+# the packaged tmsinfo under Wine.
+# Usage: check_package.sh CPACK_CONFIG WORK_DIR
+set -euo pipefail
+config=$1
+work=$2
+here=$(cd "$(dirname "$0")" && pwd)
+wine32=$here/../../cmake/wine-run.sh
+wine64=$here/../../cmake/wine64-run.sh
+
+rm -rf "$work"
+mkdir -p "$work/cpack" "$work/unpacked"
+cpack --config "$config" -B "$work/cpack" >"$work/cpack.log" 2>&1 || {
+  cat "$work/cpack.log"
+  echo "cpack failed"
+  exit 1
+}
+zips=("$work"/cpack/*.zip)
+[ -f "${zips[0]}" ] || { echo "cpack made no ZIP"; exit 1; }
+echo "package: ${zips[0]##*/} ($(stat -c %s "${zips[0]}") bytes)"
+(cd "$work/unpacked" && cmake -E tar xf "${zips[0]}")
+root=$(echo "$work"/unpacked/*)
+
+# Exactly these files, no more.
+expected="API.md
+LICENSE.txt
+bin/TolvaricModeSupport.DLL
+bin/tmsinfo.exe
+bin64/TolvaricModeSupport.DLL
+bin64/tmsinfo.exe
+examples/host.c
+include/TolvaricModeSupport.h
+include/TolvaricModeSupport.pas
+lib/TolvaricModeSupport.def
+lib/TolvaricModeSupport.lib
+lib/libTolvaricModeSupport.dll.a
+lib64/TolvaricModeSupport.def
+lib64/TolvaricModeSupport.lib
+lib64/libTolvaricModeSupport.dll.a"
+actual=$(cd "$root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+if [ "$actual" != "$expected" ]; then
+  diff <(echo "$expected") <(echo "$actual") || true
+  echo "the package holds other files than expected"
+  exit 1
+fi
+grep -q '^  tmsCopyString@8 @2$' "$root/lib/TolvaricModeSupport.def"
+grep -q '^  tmsCopyString @2$' "$root/lib64/TolvaricModeSupport.def"
+
+failures=0
+build_and_run() {  # NAME COMPILER LIBDIR BINDIR RUNNER LINK...
+  local name=$1 compiler=$2 libdir=$3 bindir=$4 runner=$5
+  shift 5
+  local dir=$work/run/$name
+  mkdir -p "$dir"
+  cp "$root/$bindir/TolvaricModeSupport.DLL" "$dir/"
+  if ! "$compiler" -std=c11 -Wall -Wextra -pedantic -Werror -I"$root/include" \
+       "$root/examples/host.c" -L"$root/$libdir" "$@" -o "$dir/host.exe"; then
+    echo "$name: build failed"
+    failures=$((failures + 1))
+    return
+  fi
+  if (cd "$dir" && "$runner" host.exe); then
+    echo "$name: ok"
+  else
+    echo "$name: host failed"
+    failures=$((failures + 1))
+  fi
+}
+build_and_run x86-mingw i686-w64-mingw32-gcc-posix lib bin "$wine32" -lTolvaricModeSupport
+build_and_run x86-msvc-lib i686-w64-mingw32-gcc-posix lib bin "$wine32" "$root/lib/TolvaricModeSupport.lib"
+build_and_run x64-mingw x86_64-w64-mingw32-gcc-posix lib64 bin64 "$wine64" -lTolvaricModeSupport
+build_and_run x64-msvc-lib x86_64-w64-mingw32-gcc-posix lib64 bin64 "$wine64" "$root/lib64/TolvaricModeSupport.lib"
+
+# The packaged demo host finds the DLL beside it.
+(cd "$root/bin" && "$wine32" tmsinfo.exe all) || failures=$((failures + 1))
+(cd "$root/bin64" && "$wine64" tmsinfo.exe all) || failures=$((failures + 1))
+
+[ "$failures" -eq 0 ] || { echo "$failures failures"; exit 1; }
+echo "release package: every host built from the ZIP alone and ran"
