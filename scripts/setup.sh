@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a Debian 12 machine (as root):
-# the native tool chain, GoogleTest, the MinGW-w64 cross compiler and Wine
-# with its 32-bit part. Packages already present are not fetched again.
+# the native tool chain, GoogleTest, Google Benchmark, the MinGW-w64 cross
+# compiler and Wine with its 32-bit part. Packages already present are not
+# fetched again.
 set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev googletest g++-mingw-w64-i686-posix
           binutils-mingw-w64-i686 wine wine32:i386 clang libclang-rt-14-dev
-          clang-tidy cppcheck)
+          clang-tidy cppcheck libbenchmark-dev)
 
 missing=()
 for package in "${packages[@]}"; do
