@@ -41,73 +41,47 @@ __attribute__((noipa)) int BackupPathBaseline(const char* folder, const char* so
   return 1;
 }
 
-void FlattenExport(benchmark::State& state) {
-  char destination[128];
-  for (auto _ : state) {
-    const char* path = kPath;
-    benchmark::DoNotOptimize(path);
-    benchmark::DoNotOptimize(tmsModifyOriginalFileName(path, destination, sizeof destination));
-    benchmark::ClobberMemory();
-  }
-}
-
-void FlattenBaselineRun(benchmark::State& state) {
-  char destination[128];
-  for (auto _ : state) {
-    const char* path = kPath;
-    benchmark::DoNotOptimize(path);
-    benchmark::DoNotOptimize(FlattenBaseline(path, destination, sizeof destination));
-    benchmark::ClobberMemory();
-  }
-}
-
-TMS_BENCHMARK_PAIR("tmsModifyOriginalFileName (56 bytes)", true, FlattenExport,
-                   FlattenBaselineRun);
-
-void BackupPathExport(benchmark::State& state) {
-  char destination[128];
-  for (auto _ : state) {
-    const char* folder = kFolder;
-    const char* path = kPath;
-    benchmark::DoNotOptimize(folder);
-    benchmark::DoNotOptimize(path);
-    benchmark::DoNotOptimize(tmsGetPathForBackup(folder, path, destination, sizeof destination));
-    benchmark::ClobberMemory();
-  }
-}
-
-void BackupPathBaselineRun(benchmark::State& state) {
-  char destination[128];
-  for (auto _ : state) {
-    const char* folder = kFolder;
-    const char* path = kPath;
-    benchmark::DoNotOptimize(folder);
-    benchmark::DoNotOptimize(path);
-    benchmark::DoNotOptimize(BackupPathBaseline(folder, path, destination, sizeof destination));
-    benchmark::ClobberMemory();
-  }
-}
-
 // The baseline and the scratch buffer that the backup path's contract
 // prescribes: the flattened name is made in a block from the free store.
-void BackupPathWithScratch(benchmark::State& state) {
+__attribute__((noipa)) int BackupPathWithScratch(const char* folder, const char* source,
+                                                 char* destination, int capacity) {
+  void* volatile scratch = malloc(strlen(source) + 2);
+  const int result = BackupPathBaseline(folder, source, destination, capacity);
+  free(scratch);
+  return result;
+}
+
+// The texts pass through DoNotOptimize, so that no length is known in advance.
+template <int (*kFlatten)(const char*, char*, unsigned int)>
+void Flatten(benchmark::State& state) {
+  char destination[128];
+  for (auto _ : state) {
+    const char* path = kPath;
+    benchmark::DoNotOptimize(path);
+    benchmark::DoNotOptimize(kFlatten(path, destination, sizeof destination));
+    benchmark::ClobberMemory();
+  }
+}
+
+template <int (*kBackupPath)(const char*, const char*, char*, int)>
+void BackupPath(benchmark::State& state) {
   char destination[128];
   for (auto _ : state) {
     const char* folder = kFolder;
     const char* path = kPath;
     benchmark::DoNotOptimize(folder);
     benchmark::DoNotOptimize(path);
-    void* volatile scratch = malloc(strlen(path) + 2);
-    benchmark::DoNotOptimize(BackupPathBaseline(folder, path, destination, sizeof destination));
-    free(scratch);
+    benchmark::DoNotOptimize(kBackupPath(folder, path, destination, sizeof destination));
     benchmark::ClobberMemory();
   }
 }
 
-TMS_BENCHMARK_PAIR("tmsGetPathForBackup (9 + 56 bytes)", true, BackupPathExport,
-                   BackupPathBaselineRun);
-TMS_BENCHMARK_PAIR("tmsGetPathForBackup vs baseline + scratch block", true, BackupPathExport,
-                   BackupPathWithScratch);
+TMS_BENCHMARK_PAIR("tmsModifyOriginalFileName (56 bytes)", true,
+                   Flatten<tmsModifyOriginalFileName>, Flatten<FlattenBaseline>);
+TMS_BENCHMARK_PAIR("tmsGetPathForBackup (9 + 56 bytes)", true, BackupPath<tmsGetPathForBackup>,
+                   BackupPath<BackupPathBaseline>);
+TMS_BENCHMARK_PAIR("tmsGetPathForBackup vs baseline + scratch block", true,
+                   BackupPath<tmsGetPathForBackup>, BackupPath<BackupPathWithScratch>);
 
 }  // namespace
 }  // namespace tms::bench
