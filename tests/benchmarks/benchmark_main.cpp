@@ -31,13 +31,13 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
   void PrintRatios() const {
-    printf("\n%-52s %9s %9s %6s\n", "export (pure: makes no system call)", "ns/call", "baseline",
+    printf("\n%-56s %9s %9s %6s\n", "export (pure: makes no system call)", "ns/call", "baseline",
            "ratio");
     for (const BenchmarkPair& pair : Pairs()) {
       const double measured = Median(pair.name);
       const double baseline = Median(BaselineName(pair.name));
       if (measured <= 0 || baseline <= 0) continue;
-      printf("%-52s %9.1f %9.1f %6.2f%s\n", (pair.name + (pair.pure ? " (pure)" : "")).c_str(),
+      printf("%-56s %9.1f %9.1f %6.2f%s\n", (pair.name + (pair.pure ? " (pure)" : "")).c_str(),
              measured, baseline, measured / baseline,
              pair.pure && measured > 1.5 * baseline ? "  over 1.5" : "");
     }

@@ -83,11 +83,15 @@ void DayNumExport(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(tmsGetDayNum());
 }
 
-// The clock and the local calendar date, then the arithmetic.
-void DayNumBaseline(benchmark::State& state) {
+// The clock and the local calendar date, then the arithmetic; with
+// kFollowTimeZone, tzset() before localtime_r as the POSIX clock calls it,
+// so that a changed time zone is followed.
+template <bool kFollowTimeZone>
+void LocalDayNumbers(benchmark::State& state) {
   for (auto _ : state) {
     timespec now = {};
     clock_gettime(CLOCK_REALTIME, &now);
+    if (kFollowTimeZone) tzset();
     tm local = {};
     localtime_r(&now.tv_sec, &local);
     TmsSystemTime date = {static_cast<uint16_t>(local.tm_year + 1900),
@@ -97,7 +101,9 @@ void DayNumBaseline(benchmark::State& state) {
   }
 }
 
-TMS_BENCHMARK_PAIR("tmsGetDayNum", false, DayNumExport, DayNumBaseline);
+TMS_BENCHMARK_PAIR("tmsGetDayNum", false, DayNumExport, LocalDayNumbers<false>);
+TMS_BENCHMARK_PAIR("tmsGetDayNum vs baseline + tzset()", false, DayNumExport,
+                   LocalDayNumbers<true>);
 
 }  // namespace
 }  // namespace tms::bench
