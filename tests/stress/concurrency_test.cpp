@@ -4,6 +4,7 @@
 // by name as a host loads it: natively (under ThreadSanitizer in the tsan
 // preset) and the real DLL under Wine.
 #include <gtest/gtest.h>
+#include <stdio.h>
 
 #include <atomic>
 #include <chrono>

@@ -6,6 +6,7 @@
 #include <psapi.h>
 
 #include <gtest/gtest.h>
+#include <stdio.h>
 
 #include "stress/export_exercises.h"
 

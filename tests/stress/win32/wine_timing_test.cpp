@@ -5,7 +5,9 @@
 // command for a measurement).
 #include <windows.h>
 #include <oleauto.h>
+#include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 
 #include <gtest/gtest.h>
 
@@ -42,9 +44,14 @@ double NanosecondsPerCall(uint32_t iterations, Body body) {
 }
 
 template <typename Function>
-Function Find(HMODULE module, const char* library, const char* name) {
-  if (module == nullptr) module = GetModuleHandleA(library);
+Function Find(HMODULE module, const char* name) {
   return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// A function of a system library that the process has loaded already.
+template <typename Function>
+Function FindSystemFunction(const char* library, const char* name) {
+  return Find<Function>(GetModuleHandleA(library), name);
 }
 
 // The system calls that the gathering of version facts makes on this
@@ -60,17 +67,17 @@ void GatherVersionFactsDirectly() {
     using RtlGetVersion = LONG(WINAPI*)(OSVERSIONINFOW*);
     OSVERSIONINFOW kernel = {};
     kernel.dwOSVersionInfoSize = sizeof kernel;
-    Find<RtlGetVersion>(nullptr, "ntdll.dll", "RtlGetVersion")(&kernel);
+    FindSystemFunction<RtlGetVersion>("ntdll.dll", "RtlGetVersion")(&kernel);
     char servicePack[128];
     WideCharToMultiByte(CP_ACP, 0, kernel.szCSDVersion, -1, servicePack, sizeof servicePack,
                         nullptr, nullptr);
   }
   SYSTEM_INFO system = {};
-  Find<void(WINAPI*)(SYSTEM_INFO*)>(nullptr, "kernel32.dll", "GetNativeSystemInfo")(&system);
+  FindSystemFunction<void(WINAPI*)(SYSTEM_INFO*)>("kernel32.dll", "GetNativeSystemInfo")(&system);
   if (nt && (version == 600 || version == 601)) {
     DWORD product = 0;
-    Find<BOOL(WINAPI*)(DWORD, DWORD, DWORD, DWORD, DWORD*)>(nullptr, "kernel32.dll",
-                                                            "GetProductInfo")(
+    FindSystemFunction<BOOL(WINAPI*)(DWORD, DWORD, DWORD, DWORD, DWORD*)>("kernel32.dll",
+                                                                         "GetProductInfo")(
         info.dwMajorVersion, info.dwMinorVersion, 0, 0, &product);
   }
   if (nt && version == 502) GetSystemMetrics(89);
@@ -117,16 +124,16 @@ TEST(WineTiming, ExportsNextToTheirSystemCalls) {
   const char* folder = "D:\\Backup";
   const char* source = "C:\\Documents and Settings\\All Users\\Documents\\page.htm";
 
-  const auto dllGetVersion = Find<decltype(&DllGetVersion)>(module, "", "DllGetVersion");
-  const auto copyString = Find<decltype(&tmsCopyString)>(module, "", "tmsCopyString");
-  const auto freeBstr = Find<decltype(&tmsFreeBSTR)>(module, "", "tmsFreeBSTR");
-  const auto dayNum = Find<decltype(&tmsGetDayNum)>(module, "", "tmsGetDayNum");
-  const auto dayNumEx = Find<decltype(&tmsGetDayNumEx)>(module, "", "tmsGetDayNumEx");
-  const auto osName = Find<decltype(&tmsGetHostOSName)>(module, "", "tmsGetHostOSName");
-  const auto osNameShort = Find<decltype(&tmsGetHostOSNameShort)>(module, "", "tmsGetHostOSNameShort");
-  const auto backupPath = Find<decltype(&tmsGetPathForBackup)>(module, "", "tmsGetPathForBackup");
-  const auto length = Find<decltype(&tmsGetStringLength)>(module, "", "tmsGetStringLength");
-  const auto flatten = Find<decltype(&tmsModifyOriginalFileName)>(module, "", "tmsModifyOriginalFileName");
+  const auto dllGetVersion = Find<decltype(&DllGetVersion)>(module, "DllGetVersion");
+  const auto copyString = Find<decltype(&tmsCopyString)>(module, "tmsCopyString");
+  const auto freeBstr = Find<decltype(&tmsFreeBSTR)>(module, "tmsFreeBSTR");
+  const auto dayNum = Find<decltype(&tmsGetDayNum)>(module, "tmsGetDayNum");
+  const auto dayNumEx = Find<decltype(&tmsGetDayNumEx)>(module, "tmsGetDayNumEx");
+  const auto osName = Find<decltype(&tmsGetHostOSName)>(module, "tmsGetHostOSName");
+  const auto osNameShort = Find<decltype(&tmsGetHostOSNameShort)>(module, "tmsGetHostOSNameShort");
+  const auto backupPath = Find<decltype(&tmsGetPathForBackup)>(module, "tmsGetPathForBackup");
+  const auto length = Find<decltype(&tmsGetStringLength)>(module, "tmsGetStringLength");
+  const auto flatten = Find<decltype(&tmsModifyOriginalFileName)>(module, "tmsModifyOriginalFileName");
   ASSERT_TRUE(dllGetVersion && copyString && freeBstr && dayNum && dayNumEx && osName &&
               osNameShort && backupPath && length && flatten);
 
