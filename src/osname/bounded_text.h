@@ -18,9 +18,18 @@ class BoundedText {
   template <size_t kCapacity>
   explicit BoundedText(char (&buffer)[kCapacity]) : BoundedText(buffer, kCapacity) {}
 
-  void Append(const char* text) {
-    for (; *text != 0 && length_ + 1 < capacity_; ++text) buffer_[length_++] = *text;
-    buffer_[length_] = 0;
+  void Append(const char* text) { Append(text, capacity_); }
+
+  // At most `count` characters of `text`.
+  void Append(const char* text, size_t count) {
+    // Locals rather than members: a store through a char pointer may alias
+    // any member, which would make the compiler reload them at every byte.
+    char* out = buffer_ + length_;
+    char* const last = buffer_ + capacity_ - 1;
+    char* const stop = count < static_cast<size_t>(last - out) ? out + count : last;
+    while (out < stop && *text != 0) *out++ = *text++;
+    *out = 0;
+    length_ = static_cast<size_t>(out - buffer_);
   }
 
   // Decimal form of a signed 32-bit number, as the "%d" format writes it.

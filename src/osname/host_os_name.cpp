@@ -49,7 +49,7 @@ constexpr ProductEdition kProductEditions[] = {
 
 constexpr char kServicePackPrefix[] = "Service Pack ";
 constexpr size_t kServicePackPrefixLength = sizeof kServicePackPrefix - 1;
-// The service-pack and build part is composed in a buffer of this size.
+// The service-pack and build part holds at most this many characters, less one.
 constexpr size_t kSuffixBytes = 100;
 
 bool HasSuite(const HostVersionFacts& facts, uint16_t bit) {
@@ -245,8 +245,9 @@ void ComposeNtName(const HostVersionFacts& facts, NameWriter& name) {
   // 5.3 and above within 5 has no name part: the text is the suffix alone.
 }
 
-// The service-pack and build part of an NT name, at most 99 characters.
-void ComposeNtSuffix(const HostVersionFacts& facts, NameForm form, char (&suffix)[kSuffixBytes]) {
+// Appends the service-pack and build part of an NT name, at most 99
+// characters, straight to the name.
+void AppendNtSuffix(const HostVersionFacts& facts, NameForm form, BoundedText& text) {
   const bool isLong = form == NameForm::kLong;
   char buildPart[16];
   BoundedText build(buildPart);
@@ -254,7 +255,6 @@ void ComposeNtSuffix(const HostVersionFacts& facts, NameForm form, char (&suffix
   build.AppendDecimal(static_cast<int32_t>(facts.buildNumber & 0xFFFF));
   build.Append(")");
 
-  BoundedText text(suffix);
   const char* servicePack = facts.servicePackText;
   if (facts.majorVersion == 4 && facts.hasQ246009Hotfix &&
       EqualsIgnoringCase(servicePack, "Service Pack 6")) {
@@ -265,29 +265,34 @@ void ComposeNtSuffix(const HostVersionFacts& facts, NameForm form, char (&suffix
 
   // The shown text is the service-pack text and a blank; a leading
   // "Service Pack " in any letter case becomes "Service Pack " or "SP".
-  char shownBuffer[sizeof facts.servicePackText + 1];
-  BoundedText shown(shownBuffer);
-  if (servicePack[0] != 0) {
-    shown.Append(servicePack);
-    shown.Append(" ");
-  }
-  char rewrittenBuffer[sizeof shownBuffer];
-  BoundedText rewritten(rewrittenBuffer);
-  if (StartsWithIgnoringCase(shownBuffer, kServicePackPrefix)) {
-    rewritten.Append(isLong ? kServicePackPrefix : "SP");
-    rewritten.Append(shownBuffer + kServicePackPrefixLength);
-  } else {
-    rewritten.Append(shownBuffer);
+  // It is written as a head (the new prefix), a body and a closing blank.
+  // The text "Service Pack" alone takes the added blank into its prefix.
+  const char* head = "";
+  const char* body = servicePack;
+  const char* blank = servicePack[0] != 0 ? " " : "";
+  if (StartsWithIgnoringCase(servicePack, "Service Pack") &&
+      (servicePack[kServicePackPrefixLength - 1] == ' ' ||
+       servicePack[kServicePackPrefixLength - 1] == 0)) {
+    head = isLong ? kServicePackPrefix : "SP";
+    if (servicePack[kServicePackPrefixLength - 1] == 0) {
+      body = "";
+      blank = "";
+    } else {
+      body = servicePack + kServicePackPrefixLength;
+    }
   }
 
-  // Cut a text too long for the part, keeping a blank before "(Build".
-  const size_t room = sizeof suffix - 1 - build.length();
-  if (rewritten.length() > room) {
-    rewrittenBuffer[room - 1] = 0;
-    text.Append(rewrittenBuffer);
+  // A text too long for the part is cut, keeping a blank before "(Build".
+  const size_t headLength = static_cast<size_t>(TextLength(head));
+  const size_t bodyLength = static_cast<size_t>(TextLength(body));
+  const size_t room = kSuffixBytes - 1 - build.length();
+  text.Append(head);
+  if (headLength + bodyLength + static_cast<size_t>(TextLength(blank)) > room) {
+    text.Append(body, room - 1 - headLength);
     text.Append(" ");
   } else {
-    text.Append(rewrittenBuffer);
+    text.Append(body);
+    text.Append(blank);
   }
   text.Append(buildPart);
 }
@@ -307,9 +312,7 @@ size_t ComposeHostOSName(const HostVersionFacts& facts, NameForm form, bool omit
   } else if (facts.platformId == kPlatformNt) {
     ComposeNtName(facts, name);
     if (breakLine) composed.Append("\r\n");
-    char suffix[kSuffixBytes];
-    ComposeNtSuffix(facts, form, suffix);
-    composed.Append(suffix);
+    AppendNtSuffix(facts, form, composed);
   }
   return composed.length();
 }

@@ -2,8 +2,6 @@
 // code page and a counting allocator. After every step each side that exists
 // is a terminated text inside its block, the blocks have the sizes the
 // measured counts call for, and at the end nothing is left allocated.
-#include <stdlib.h>
-
 #include <string>
 
 #include "fakes/counting_memory.h"
@@ -17,10 +15,7 @@ namespace {
 using tms::Bstr;
 using tms::DualString;
 using tms::WideChar;
-
-void Check(bool condition) {
-  if (!condition) abort();
-}
+using tms::fuzz::Check;
 
 // Every present side holds a terminated text within its block.
 void CheckTerminated(DualString& text) {

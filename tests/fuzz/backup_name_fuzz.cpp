@@ -1,0 +1,112 @@
+// Fuzzes flattened names and backup paths with random bytes and capacities,
+// the huge and negative ones included. Texts and destinations are heap
+// blocks of exactly their size; a destination is as large as the capacity
+// claims, or, where that is too large to allocate, exactly as large as the
+// result. Each outcome is checked against a byte-by-byte model, a refused
+// call must leave the destination untouched, and the scratch buffer of a
+// backup path must be released on every path, also when it cannot be had.
+#include <stdint.h>
+
+#include <string>
+
+#include "backupname/backup_name.h"
+#include "backupname/backup_name_model.h"
+#include "fakes/counting_memory.h"
+#include "fuzz/fuzz_input.h"
+
+namespace {
+
+using tms::fuzz::Check;
+using tms::fuzz::ExactBlock;
+using tms::fuzz::FuzzInput;
+using tms::testing::BackupPathModel;
+using tms::testing::FlattenModel;
+
+constexpr char kGuard = static_cast<char>(0xCC);
+// Capacities up to this size get a destination of that size.
+constexpr int64_t kLargestAllocatedCapacity = 4096;
+
+// A capacity near the one the call needs, at a limit of its type, or any.
+int64_t PickCapacity(FuzzInput& input, int64_t needed) {
+  switch (input.Byte() % 4) {
+    case 0:
+      return needed - 3 + input.Byte() % 7;
+    case 1: {
+      const int64_t limits[] = {0,         1,         2,          INT32_MAX,
+                                INT32_MIN, UINT32_MAX, 0x80000000, -1};
+      return input.Pick(limits);
+    }
+    case 2:
+      return input.Count(512);
+    default:
+      return input.Word();
+  }
+}
+
+// A destination as large as `capacity` says when that can be had, else
+// exactly `written` bytes: a sound call writes no more than that.
+size_t DestinationSize(int64_t capacity, size_t written) {
+  if (capacity < 0) return 0;
+  return capacity <= kLargestAllocatedCapacity ? static_cast<size_t>(capacity) : written;
+}
+
+void CheckOutcome(int32_t result, bool accepted, const ExactBlock& destination,
+                  const std::string& expected) {
+  if (!accepted) {
+    Check(result == 0);
+    Check(destination.FilledFrom(0, kGuard));
+    return;
+  }
+  Check(result == 1);
+  const char* written = destination.get();
+  Check(expected.compare(0, expected.size(), written, expected.size()) == 0);
+  Check(written[expected.size()] == 0);
+  Check(destination.FilledFrom(expected.size() + 1, kGuard));
+}
+
+void FuzzFlatten(FuzzInput& input) {
+  ExactBlock source(input.Text(255));
+  const std::string text(source.get());
+  const int64_t needed = static_cast<int64_t>(text.size()) + 2;
+  // The capacity is unsigned: a negative pick wraps to a large size.
+  const auto capacity = static_cast<uint32_t>(PickCapacity(input, needed));
+  const bool accepted = capacity >= needed;
+  ExactBlock destination(DestinationSize(capacity, text.size() + 1), kGuard);
+  const int32_t result = tms::FlattenFileName(source.get(), destination.get(), capacity);
+  CheckOutcome(result, accepted, destination, FlattenModel(text));
+}
+
+void FuzzBackupPath(FuzzInput& input, tms::testing::CountingMemory& memory) {
+  ExactBlock folder(input.Text(255));
+  ExactBlock source(input.Text(255));
+  const std::string folderText(folder.get());
+  const std::string sourceText(source.get());
+  const int64_t needed = static_cast<int64_t>(folderText.size() + sourceText.size()) + 2;
+  const auto capacity = static_cast<int32_t>(PickCapacity(input, needed));
+  const bool scratchFails = input.Byte() % 8 == 0;
+  memory.FailAllocationNumber(scratchFails ? 1 : 0);
+
+  const std::string expected = BackupPathModel(folderText, sourceText);
+  const bool accepted = capacity >= needed && !scratchFails;
+  ExactBlock destination(DestinationSize(capacity, expected.size() + 1), kGuard);
+  const int32_t result =
+      tms::MakeBackupPath(memory, folder.get(), source.get(), destination.get(), capacity);
+  memory.FailAllocationNumber(0);
+  CheckOutcome(result, accepted, destination, expected);
+  Check(memory.live() == 0);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  FuzzInput input(data, size);
+  tms::testing::CountingMemory memory;
+  while (!input.empty()) {
+    if (input.Flag()) {
+      FuzzBackupPath(input, memory);
+    } else {
+      FuzzFlatten(input);
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,62 @@
+// Checked calls of every export that needs no user at the screen, for the
+// stress tests: many threads at once, and many load and unload cycles. A
+// round number picks each call's inputs; the result is compared with an
+// independent model, or, for what depends on the machine (today's date, the
+// OS name), with what the export answered before the stress began.
+#pragma once
+
+#include <stddef.h>
+#include <stdint.h>
+
+#include <string>
+#include <vector>
+
+#include "TolvaricModeSupport.h"
+#include "library_loader.h"
+
+namespace tms::stress {
+
+// What the machine-dependent exports answered once, before the stress.
+struct Baseline {
+  int32_t today = 0;  // tmsGetDayNum; the next day is accepted as well
+  // tmsGetHostOSName by (omitVendor, breakLine) as bits 0 and 1, and the
+  // short name.
+  int32_t longResults[4] = {};
+  std::string longNames[4];
+  int32_t shortResult = 0;
+  std::string shortName;
+};
+
+struct ExportExercise {
+  const char* name;
+  // One call of the export at `address`; false when its result or what it
+  // wrote differs from what is expected.
+  bool (*call)(const void* address, uint32_t round, const Baseline& baseline);
+};
+
+// Every export except tmsGetHTMLColor, which waits for the user.
+extern const ExportExercise kExportExercises[];
+extern const size_t kExportExerciseCount;
+
+// The exercised exports' addresses, in table order.
+class ExportAddresses {
+ public:
+  // False, naming the first missing export in `error`, when one is missing.
+  bool Find(LibraryLoader& library, std::string* error);
+  const void* operator[](size_t row) const { return addresses_[row]; }
+  const void* Named(const char* name) const;
+
+ private:
+  std::vector<const void*> addresses_;
+};
+
+// Asks the machine-dependent exports once.
+Baseline ReadBaseline(const ExportAddresses& exports);
+
+// Calls exercise `row` with `round`.
+inline bool Exercise(const ExportAddresses& exports, size_t row, uint32_t round,
+                     const Baseline& baseline) {
+  return kExportExercises[row].call(exports[row], round, baseline);
+}
+
+}  // namespace tms::stress
