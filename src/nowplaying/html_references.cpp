@@ -1,8 +1,6 @@
 // Decimal HTML references for every character outside ASCII.
 #include "nowplaying/html_references.h"
 
-#include "platform/unique_bstr.h"
-
 namespace tms {
 namespace {
 
@@ -59,32 +57,36 @@ void EncodeHtmlReferences(platform::Memory& memory, Bstr* title) {
   if (title == nullptr || *title == nullptr) return;
   const WideChar* source = *title;
 
+  // Both passes step over ASCII, which most titles are made of, before
+  // looking for surrogates.
   int64_t encodedLength = 0;
   for (const WideChar* at = source; *at != 0;) {
+    if (*at <= kLastAscii) {
+      ++encodedLength;
+      ++at;
+      continue;
+    }
     const CodePoint character = CodePointAt(at);
     encodedLength += EncodedLength(character.value);
     at += character.units;
   }
-  // The built text gets ten spare units, as a guard that costs nothing.
-  constexpr int64_t kSpare = 10;
-  if (encodedLength + kSpare > INT32_MAX / 2) return;
-  UniqueBstr built(memory,
-                   memory.AllocBstrLen(nullptr, static_cast<uint32_t>(encodedLength + kSpare)));
-  if (!built) return;
+  // The estimate is exact (the length of each character's form comes from
+  // the same functions that write it), so the text is built straight into
+  // a BSTR of its final length and needs no second copy.
+  if (encodedLength > INT32_MAX / 2) return;
+  Bstr encoded = memory.AllocBstrLen(nullptr, static_cast<uint32_t>(encodedLength));
+  if (encoded == nullptr) return;
 
-  WideChar* out = built.get();
+  WideChar* out = encoded;
   for (const WideChar* at = source; *at != 0;) {
-    const CodePoint character = CodePointAt(at);
-    if (character.value <= kLastAscii) {
-      *out++ = static_cast<WideChar>(character.value);
-    } else {
-      out = AppendReference(out, character.value);
+    if (*at <= kLastAscii) {
+      *out++ = *at++;
+      continue;
     }
+    const CodePoint character = CodePointAt(at);
+    out = AppendReference(out, character.value);
     at += character.units;
   }
-
-  Bstr encoded = memory.AllocBstrLen(built.get(), static_cast<uint32_t>(out - built.get()));
-  if (encoded == nullptr) return;
   memory.FreeBstr(*title);
   *title = encoded;
 }

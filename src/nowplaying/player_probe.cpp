@@ -112,19 +112,20 @@ Bstr ProbePlayerWindow(const NowPlayingServices& services, const PlayerProbe& pr
     return nullptr;
   }
 
+  // The name starts after the first blank when the probe strips a track
+  // number, and ends at the first occurrence of the suffix after that. One
+  // exact-length copy of it replaces the scratch, which is longer than its
+  // text.
+  const WideChar* name = title.get();
   if (probe.stripLeadingNumber) {
-    const WideChar* blank = FindBlank(title.get());
-    if (blank != nullptr && ReplaceBstr(services.memory, title.slot(), blank + 1) == 0) {
-      return nullptr;
-    }
+    const WideChar* blank = FindBlank(name);
+    if (blank != nullptr) name = blank + 1;
   }
-  const int32_t suffixAt = FindIgnoringCase(title.get(), probe.titleSuffix);
-  if (suffixAt >= 0 && ReplaceBstrLen(services.memory, title.slot(), title.get(), suffixAt) == 0) {
-    return nullptr;
-  }
-  // The scratch is longer than its text; the result's recorded length must
-  // be the text's own.
-  if (ReplaceBstr(services.memory, title.slot(), title.get()) == 0) return nullptr;
+  const int32_t suffixAt = FindIgnoringCase(name, probe.titleSuffix);
+  const int32_t replaced = suffixAt >= 0
+                               ? ReplaceBstrLen(services.memory, title.slot(), name, suffixAt)
+                               : ReplaceBstr(services.memory, title.slot(), name);
+  if (replaced == 0) return nullptr;
   return title.release();
 }
 

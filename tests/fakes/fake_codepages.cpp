@@ -49,7 +49,9 @@ int32_t DoubleByteCodepage::AnsiToWide(const char* source, int32_t sourceLength,
     const auto lead = static_cast<unsigned char>(source[i]);
     WideChar unit = lead;
     if (lead >= 0x81) {
-      if (i + 1 < length) {
+      // A zero never trails a lead byte: before one, as before the end, the
+      // lead byte stands alone.
+      if (i + 1 < length && source[i + 1] != 0) {
         unit = static_cast<WideChar>(0x100 + ((lead - 0x81) << 8) +
                                      static_cast<unsigned char>(source[++i]));
       } else {

@@ -3,7 +3,8 @@
 // - SingleByteCodepage: one byte per unit; units above 0xFF become '?'.
 // - DoubleByteCodepage: ASCII is one byte; every other unit takes two bytes
 //   (a lead byte >= 0x81 and a trail byte), and such a pair reads back as one
-//   unit. A lead byte without its trail byte reads as '?'.
+//   unit. A lead byte without its trail byte (at the end or before a zero
+//   byte) reads as '?'.
 #pragma once
 
 #include "platform/codepage.h"

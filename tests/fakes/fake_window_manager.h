@@ -72,11 +72,13 @@ class FakeWindowManager final : public platform::WindowManager {
                               intptr_t lParam, uint32_t timeoutMilliseconds,
                               uintptr_t* reply) override;
 
+  // A text converted as the ANSI calls convert it.
+  std::string ToAnsi(const std::u16string& text);
+  std::u16string FromAnsi(const char* text);
+
  private:
   FakeWindow* Lookup(WindowHandle window);
   WindowHandle Find(const std::u16string& className, const std::u16string* windowName);
-  std::string ToAnsi(const std::u16string& text);
-  std::u16string FromAnsi(const char* text);
   void Measured(FakeWindow& window);
 
   platform::Codepage& codepage_;

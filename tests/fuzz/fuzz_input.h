@@ -65,10 +65,21 @@ class FuzzInput {
     return out;
   }
 
+  // Now and then the text repeated to up to 65,535 units, as long as a
+  // window title may be; once an input at most, as such a text is slow to
+  // check.
+  void MaybeHuge(std::u16string& text) {
+    if (hugeTaken_ || Byte() != 0xFF) return;
+    hugeTaken_ = true;
+    const size_t size = Unit();
+    while (!text.empty() && text.size() < size) text += text;
+  }
+
  private:
   const uint8_t* data_;
   size_t size_;
   size_t position_ = 0;
+  bool hugeTaken_ = false;
 };
 
 // A heap block of exactly `size` bytes, each set to `fill`.

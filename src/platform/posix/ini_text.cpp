@@ -202,16 +202,21 @@ size_t ApplyWrite(const WritePlan& plan, const char* text, size_t size, const ch
   Output output(out);
   output.Put(text, plan.offset);
   if (plan.breakFirst) output.Put(lineBreak);
+  // New names are written as they are looked up: without the caller's
+  // blanks. A header keeps the blanks inside its brackets, so "[ S ]" would
+  // never be found again by the name " S ".
   if (plan.addsSection) {
+    const Span sectionName = TrimName(section);
     output.Put("[");
-    output.Put(section);
+    output.Put(section + sectionName.offset, sectionName.length);
     output.Put("]");
     output.Put(lineBreak);
   }
   if (plan.replacesKey) {
     output.Put(text + plan.keyName.offset, plan.keyName.length);
   } else {
-    output.Put(key);
+    const Span keyName = TrimName(key);
+    output.Put(key + keyName.offset, keyName.length);
   }
   output.Put("=");
   output.Put(value);

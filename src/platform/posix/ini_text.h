@@ -43,7 +43,8 @@ struct WritePlan {
 WritePlan PlanWrite(const char* text, size_t size, const char* section, const char* key);
 
 // Writes the text as it is after the write into `out` and returns its size;
-// with a null `out` it only measures.
+// with a null `out` it only measures. A new section or key gets the name
+// without the caller's surrounding blanks, as it is looked up.
 size_t ApplyWrite(const WritePlan& plan, const char* text, size_t size, const char* section,
                   const char* key, const char* value, char* out);
 

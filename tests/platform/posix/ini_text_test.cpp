@@ -90,6 +90,9 @@ TEST(IniText, WriteChangesOnlyItsOwnLineOrAddsOne) {
       {"only the first section", "[S]\r\na=1\r\n[S]\r\nk=1\r\n", "S", "k",
        "[S]\r\na=1\r\nk=V\r\n[S]\r\nk=1\r\n"},
       {"byte order mark stays", "\xEF\xBB\xBF", "S", "k", "\xEF\xBB\xBF[S]\r\nk=V\r\n"},
+      // A section header keeps its blanks, so a new one must not get the
+      // caller's, or it would never be found and every write would add one.
+      {"new names without the caller's blanks", "", "\vS ", " k\t", "[S]\r\nk=V\r\n"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
