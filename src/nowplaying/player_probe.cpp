@@ -2,6 +2,7 @@
 #include "nowplaying/player_probe.h"
 
 #include "nowplaying/html_references.h"
+#include "platform/ascii_case.h"
 #include "platform/unique_bstr.h"
 
 namespace tms {
@@ -30,10 +31,6 @@ constexpr uint32_t kWinampQueryTimeoutMilliseconds = 1000;
 constexpr int32_t kScratchSpare = 10;
 constexpr int32_t kReadSpare = 5;
 
-WideChar FoldAsciiCase(WideChar unit) {
-  return unit >= u'A' && unit <= u'Z' ? static_cast<WideChar>(unit - u'A' + u'a') : unit;
-}
-
 // Position of the first occurrence of `needle` in `text` with ASCII letters
 // compared without regard to case, or -1. An empty needle is never found.
 // Every suffix is ASCII, so folding ASCII alone gives the same match on
@@ -43,7 +40,7 @@ int32_t FindIgnoringCase(const WideChar* text, const WideChar* needle) {
   for (int32_t start = 0; text[start] != 0; ++start) {
     int32_t matched = 0;
     while (needle[matched] != 0 &&
-           FoldAsciiCase(text[start + matched]) == FoldAsciiCase(needle[matched])) {
+           AsciiLower(text[start + matched]) == AsciiLower(needle[matched])) {
       ++matched;
     }
     if (needle[matched] == 0) return start;

@@ -2,7 +2,7 @@
 // the service-pack and build part.
 #include "osname/host_os_name.h"
 
-#include "osname/ascii_case.h"
+#include "platform/ascii_case.h"
 #include "osname/bounded_text.h"
 #include "platform/text.h"
 

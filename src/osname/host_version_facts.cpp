@@ -2,7 +2,7 @@
 // which order, and on which versions.
 #include "osname/host_version_facts.h"
 
-#include "osname/ascii_case.h"
+#include "platform/ascii_case.h"
 #include "platform/text.h"
 
 namespace tms {

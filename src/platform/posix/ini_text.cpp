@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include "platform/ascii_case.h"
+
 namespace tms::platform::ini {
 namespace {
 
@@ -12,14 +14,10 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r' || c == 0x1A;
 }
 
-char FoldCase(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 bool SameName(const char* a, size_t aLength, const char* b, size_t bLength) {
   if (aLength != bLength) return false;
   for (size_t i = 0; i < aLength; ++i) {
-    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
   }
   return true;
 }

@@ -1,11 +1,14 @@
-// Case-blind comparison of ASCII texts, for the system's key texts
-// ("Service Pack 6", "LANMANNT"); other bytes must match exactly.
+// Case-blind comparison that folds ASCII letters only, for fixed key texts
+// ("Service Pack 6", "LANMANNT", " - Winamp", INI names); every other unit
+// must match exactly, so the result is the same in every locale.
 #pragma once
 
 namespace tms {
 
-inline char AsciiLower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+// The unit with A-Z turned into a-z; works for char and char16_t alike.
+template <typename Unit>
+inline Unit AsciiLower(Unit c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<Unit>(c - 'A' + 'a') : c;
 }
 
 // True when `text` begins with all of `prefix`.
