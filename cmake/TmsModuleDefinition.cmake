@@ -53,10 +53,12 @@ endfunction()
 # Import libraries for hosts that link the DLL at load time, from the derived
 # export list: the MinGW form (lib<name>.dll.a, made by the cross binutils'
 # dlltool) and the Visual C++ form (<name>.lib, the short import format).
-# Both land in ${out_dir}. Hosts built here link them through the targets
-# Tms::ImportLibrary and Tms::MsvcImportLibrary, which also carry include/.
+# Both land in ${out_dir} (the second only where llvm-dlltool is found) and
+# are listed in TMS_IMPORT_LIBRARIES. Hosts built here link them through the
+# targets Tms::ImportLibrary and Tms::MsvcImportLibrary, which also carry
+# include/.
 function(tms_add_import_libraries definition out_dir)
-  find_program(TMS_LLVM_DLLTOOL llvm-dlltool REQUIRED)
+  find_program(TMS_LLVM_DLLTOOL llvm-dlltool)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(machine i386:x86-64)
   else()
@@ -64,21 +66,34 @@ function(tms_add_import_libraries definition out_dir)
   endif()
   set(mingw_library ${out_dir}/libTolvaricModeSupport.dll.a)
   set(msvc_library ${out_dir}/TolvaricModeSupport.lib)
+  set(forms mingw)
+  set(outputs ${mingw_library})
+  set(msvc_command "")
+  if(TMS_LLVM_DLLTOOL)
+    list(APPEND forms msvc)
+    list(APPEND outputs ${msvc_library})
+    set(msvc_command COMMAND ${TMS_LLVM_DLLTOOL} -m ${machine} -k -d ${definition} -l ${msvc_library})
+  else()
+    tms_tool_missing("llvm-dlltool" "the Visual C++ import library (TolvaricModeSupport.lib)")
+  endif()
   add_custom_command(
-    OUTPUT ${mingw_library} ${msvc_library}
+    OUTPUT ${outputs}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${out_dir}
     COMMAND ${CMAKE_DLLTOOL} -k -d ${definition} -l ${mingw_library}
-    COMMAND ${TMS_LLVM_DLLTOOL} -m ${machine} -k -d ${definition} -l ${msvc_library}
+    ${msvc_command}
     DEPENDS ${definition}
     COMMENT "Import libraries from ${definition}"
     VERBATIM)
-  add_custom_target(tms_import_libraries ALL DEPENDS ${mingw_library} ${msvc_library})
-  foreach(form mingw msvc)
+  add_custom_target(tms_import_libraries ALL DEPENDS ${outputs})
+  foreach(form IN LISTS forms)
     add_library(tms_${form}_import_library INTERFACE)
     target_link_libraries(tms_${form}_import_library INTERFACE ${${form}_library})
     target_include_directories(tms_${form}_import_library INTERFACE ${PROJECT_SOURCE_DIR}/include)
     add_dependencies(tms_${form}_import_library tms_import_libraries TolvaricModeSupport)
   endforeach()
   add_library(Tms::ImportLibrary ALIAS tms_mingw_import_library)
-  add_library(Tms::MsvcImportLibrary ALIAS tms_msvc_import_library)
+  if(TMS_LLVM_DLLTOOL)
+    add_library(Tms::MsvcImportLibrary ALIAS tms_msvc_import_library)
+  endif()
+  set(TMS_IMPORT_LIBRARIES ${outputs} PARENT_SCOPE)
 endfunction()

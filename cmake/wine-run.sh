@@ -10,8 +10,13 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export WINEARCH=${TMS_WINE_ARCH:-win32}
 if [ "$WINEARCH" = win64 ]; then
   export WINEPREFIX=${TMS_WINEPREFIX64:-$here/../build/wineprefix64}
+  # Straight to the 64-bit loader: Debian's wine wrapper tries the 32-bit one
+  # first, which a kernel without 32-bit support cannot start.
+  wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+  export WINELOADER=$wine
 else
   export WINEPREFIX=${TMS_WINEPREFIX:-$here/../build/wineprefix}
+  wine=wine
 fi
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES='mscoree=;mshtml='
@@ -22,8 +27,8 @@ if [ ! -f "$WINEPREFIX/.tms-ready" ]; then
   (
     flock 9
     if [ ! -f "$WINEPREFIX/.tms-ready" ]; then
-      wineboot -i >/dev/null 2>&1 || true
-      wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+      "$wine" wineboot -i >/dev/null 2>&1 || true
+      "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
       wineserver -w
       touch "$WINEPREFIX/.tms-ready"
     fi
@@ -32,6 +37,4 @@ fi
 
 # --init only makes sure the prefix exists.
 [ "${1:-}" = "--init" ] && exit 0
-# Debian's wine starts the 32-bit loader, which hands a 64-bit program on to
-# wine64 by itself.
-exec wine "$@"
+exec "$wine" "$@"

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs one command inside the test VM, in the current folder, and returns its
+# exit status; its output is streamed as it comes. The checkout is shared into
+# the VM at the same path, so commands and CTest run on the host's build as
+# they would on the host. The image is made on first use (make-image.sh).
+# Usage: scripts/vm/run.sh COMMAND [ARGUMENTS...]
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+[ $# -gt 0 ] || { echo "usage: $0 COMMAND [ARGUMENTS...]" >&2; exit 2; }
+case $PWD/ in
+  "$tms_checkout"/*) ;;
+  *) echo "vm: run from inside the checkout ($tms_checkout): only it is shared" >&2; exit 2 ;;
+esac
+dir=$(bash "$tms_vm_here/make-image.sh")
+status=0
+tms_vm_boot "$dir" discard "$PWD" "$@" || status=$?
+exit "$status"
