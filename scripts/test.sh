@@ -28,11 +28,28 @@ fi
 # The release check in win64 runs its 32-bit hosts the same way.
 export TMS_WIN32_IN_VM=$win32_in_vm
 
+# The VM's image (made once per machine, minutes) is made while the native
+# builds and tests run.
+mkdir -p build
+bash scripts/vm/make-image.sh >/dev/null 2>build/vm-image.log &
+image_job=$!
+wait_for_image() {
+  [ -n "$image_job" ] || return 0
+  if ! wait "$image_job"; then
+    cat build/vm-image.log
+    echo "test: the VM's image could not be made"
+    exit 1
+  fi
+  image_job=""
+  cat build/vm-image.log
+}
+
 for preset in native asan tsan win32 win64 fuzz; do
   echo "== $preset"
   cmake --preset "$preset" -DTMS_REQUIRE_ALL_TOOLS=ON >/dev/null
   cmake --build --preset "$preset" -j"$jobs"
   if [ "$preset" = win32 ] && [ "$win32_in_vm" = 1 ]; then
+    wait_for_image
     bash scripts/vm/run.sh ctest --preset win32 -j2
   else
     ctest --preset "$preset" -j"$jobs"
@@ -41,6 +58,7 @@ done
 
 if [ "$win32_in_vm" = 0 ]; then
   echo "== vm smoke test (the VM path the 32-bit tests take where the kernel runs no 32-bit programs)"
+  wait_for_image
   expected=$(cd build/win32 && ../../cmake/wine-run.sh tmsinfo.exe version)
   # The answer goes to a file, apart from whatever the VM's console shows.
   rm -f build/win32/vm-smoke.txt

@@ -24,8 +24,10 @@ status=125
 if [ -f /tmsctl/mounts ]; then
   while read -r tag path; do
     mkdir -p "$path"
-    # cache=mmap lets Wine map the executables it loads from the share.
-    mount -t 9p -o trans=virtio,version=9p2000.L,msize=1048576,cache=mmap "$tag" "$path"
+    # Through the page cache (cache=loose): without it a large read comes
+    # back short, and Wine, which loads a program's sections with one read
+    # each, ran programs of a few megabytes with pages of zeros.
+    mount -t 9p -o trans=virtio,version=9p2000.L,msize=512000,cache=loose "$tag" "$path"
   done </tmsctl/mounts
   # Through a pipe, so that programs (Wine's console among them) write plain
   # output rather than drive a terminal.
