@@ -5,8 +5,8 @@
 //     and the ratio to the first DLL (the yardstick).
 //   load_cost.exe color [--rounds R] DLL...
 //     one tmsGetHTMLColor each round with the dialog cancelled as soon as it
-//     is activated (the DLL loaded beforehand); prints the median and the
-//     fastest milliseconds per call.
+//     is activated (the DLL loaded before the call and unloaded after it,
+//     untimed); prints the median and the fastest milliseconds per call.
 // Built by hand (bench/build.sh), not by CMake: these are measurements, not
 // tests.
 #include <windows.h>
@@ -85,28 +85,26 @@ int MeasureColor(const std::vector<const char*>& dlls, int rounds) {
     fprintf(stderr, "cannot hook: error %lu\n", GetLastError());
     return 1;
   }
-  std::vector<HMODULE> modules;
-  std::vector<GetHtmlColorFunction> functions;
-  for (const char* dll : dlls) {
-    HMODULE module = LoadLibraryA(dll);
-    auto function = module == nullptr ? nullptr
-                                      : reinterpret_cast<GetHtmlColorFunction>(reinterpret_cast<void*>(
-                                            GetProcAddress(module, "tmsGetHTMLColor")));
-    if (function == nullptr) {
-      fprintf(stderr, "cannot load %s or find tmsGetHTMLColor\n", dll);
-      return 1;
-    }
-    modules.push_back(module);
-    functions.push_back(function);
-  }
+  // Each DLL is loaded just before its call and unloaded after it, untimed,
+  // so that what one DLL keeps loaded (a static comdlg32 import) is gone
+  // again when the next one is called.
   std::vector<std::vector<double>> perCall(dlls.size());
   for (int round = 0; round < rounds; ++round) {
     for (size_t i = 0; i < dlls.size(); ++i) {
+      HMODULE module = LoadLibraryA(dlls[i]);
+      auto function = module == nullptr ? nullptr
+                                        : reinterpret_cast<GetHtmlColorFunction>(reinterpret_cast<void*>(
+                                              GetProcAddress(module, "tmsGetHTMLColor")));
+      if (function == nullptr) {
+        fprintf(stderr, "cannot load %s or find tmsGetHTMLColor\n", dlls[i]);
+        return 1;
+      }
       char result[16];
       memset(result, 0x55, sizeof result);
       const double start = Now();
-      const int chosen = functions[i](nullptr, result);
+      const int chosen = function(nullptr, result);
       perCall[i].push_back((Now() - start) * 1e3);
+      FreeLibrary(module);
       if (chosen != 0 || result[0] != 0) {
         fprintf(stderr, "%s: the dialog was not cancelled\n", dlls[i]);
         return 1;
@@ -117,7 +115,6 @@ int MeasureColor(const std::vector<const char*>& dlls, int rounds) {
     printf("%-60s median %8.2f ms/call  fastest %8.2f ms\n", dlls[i], Median(perCall[i]),
            *std::min_element(perCall[i].begin(), perCall[i].end()));
   }
-  for (HMODULE module : modules) FreeLibrary(module);
   UnhookWindowsHookEx(hook);
   return 0;
 }
@@ -131,7 +128,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const bool load = strcmp(argv[1], "load") == 0;
-  int rounds = load ? 15 : 9;
+  int rounds = load ? 15 : 25;
   int cycles = 20;
   std::vector<const char*> dlls;
   for (int i = 2; i < argc; ++i) {
