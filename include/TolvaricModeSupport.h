@@ -86,9 +86,10 @@ TmsResult TMS_API DllGetVersion(TmsDllVersionInfo* info);
 /* 2. Writes the ANSI form of the wide text source (up to its first zero
  *    unit), with its terminator, into destination. No capacity is passed:
  *    destination must hold the ANSI form plus 1 byte. With n =
- *    tmsGetStringLength(source) that is n + 1 in a single-byte code page,
- *    at most 2 * n + 1 in a double-byte one, and at most 3 * n + 1 for the
- *    UTF-8 of the Linux build. A null source or destination does nothing;
+ *    tmsGetStringLength(source), 3 * n + 1 bytes suffice in every ANSI code
+ *    page: a unit takes up to 2 bytes in a double-byte code page and up to 3
+ *    in UTF-8 (code page 65001 on Windows 10 and 11, and the Linux build),
+ *    so 2 * n + 1 can overflow. A null source or destination does nothing;
  *    so does a conversion that cannot get its memory. Characters the code
  *    page lacks become what the system's default conversion gives (a
  *    best-fit character or '?'). */

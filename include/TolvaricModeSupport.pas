@@ -11,8 +11,9 @@
     below (TmsOsNameSize and so on).
   - A TTmsBstr result (tmsGetCurrentMusic, tmsGetCurrentVideo) belongs to the
     caller: read it, or copy it to ANSI (tmsGetStringLength, then
-    tmsCopyString into that many bytes plus one, more in a multi-byte code
-    page), then release it exactly once with tmsFreeBSTR. nil means no title.
+    tmsCopyString into three bytes per unit plus one, which holds the text
+    in every ANSI code page, UTF-8 (65001) included), then release it
+    exactly once with tmsFreeBSTR. nil means no title.
     Do not assign it to a WideString, which would free it with its own
     allocator. }
 unit TolvaricModeSupport;

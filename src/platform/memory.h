@@ -1,5 +1,5 @@
 // The allocators the library draws on: zero-filled blocks for conversion
-// buffers, OLE Automation strings, and the free store.
+// buffers, OLE Automation strings, and a general-purpose heap for scratch.
 #pragma once
 
 #include "platform/types.h"
@@ -26,7 +26,8 @@ class Memory {
   // Bytes of the BSTR's text without its terminator; 0 for null.
   virtual uint32_t BstrByteLen(Bstr bstr) = 0;
 
-  // Uninitialised memory from the free store, or null.
+  // Uninitialised memory from the general-purpose heap (the free store; on
+  // Windows the process heap), or null.
   virtual void* AllocScratch(size_t bytes) = 0;
   virtual void FreeScratch(void* scratch) = 0;
 

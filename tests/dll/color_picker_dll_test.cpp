@@ -33,7 +33,10 @@ struct DialogScript {
 
   bool shown = false;
   HWND owner = nullptr;
+  bool dialogLibraryLoaded = false;  // comdlg32 in the process while shown
 };
+
+bool DialogLibraryLoaded() { return GetModuleHandleA("comdlg32.dll") != nullptr; }
 
 HWND FindVisibleDialogOfThisProcess() {
   HWND window = nullptr;
@@ -63,6 +66,7 @@ DWORD WINAPI DriveDialog(LPVOID parameter) {
   if (dialog == nullptr) return 0;
   script->shown = true;
   script->owner = GetWindow(dialog, GW_OWNER);
+  script->dialogLibraryLoaded = DialogLibraryLoaded();
   if (script->red >= 0) {
     SetDlgItemInt(dialog, kRedEdit, script->red, FALSE);
     SetDlgItemInt(dialog, kGreenEdit, script->green, FALSE);
@@ -145,7 +149,9 @@ TEST_F(DllColorPicker, ConfirmedColourBecomesHtmlTextAndAddedCustomColourIsSaved
 
 // Stored colours go through the dialog and come back in the stored
 // spelling; a colour added before the cancel is kept; other content stays.
+// The common dialogs are in the process only while the call runs.
 TEST_F(DllColorPicker, CancelLeavesEmptyTextAndSavesTheCustomColours) {
+  ASSERT_FALSE(DialogLibraryLoaded()) << "the library or this program loaded comdlg32";
   testing::WriteFileBytes(settingsPath_,
                           "[Other]\r\nName=kept\r\n[Custom Colors]\r\n"
                           "Color 3=0x00FF8000\r\nColor 4=255\r\n");
@@ -158,6 +164,8 @@ TEST_F(DllColorPicker, CancelLeavesEmptyTextAndSavesTheCustomColours) {
   memset(result, kSentinel, sizeof result);
   const StackCall call = PickColor(script, nullptr, result);
   EXPECT_TRUE(script.shown);
+  EXPECT_TRUE(script.dialogLibraryLoaded);
+  EXPECT_FALSE(DialogLibraryLoaded()) << "comdlg32 still loaded after the call";
   EXPECT_EQ(call.result, 0u);
   EXPECT_EQ(result[0], 0);
   EXPECT_EQ(result[1], kSentinel);
@@ -177,6 +185,35 @@ TEST_F(DllColorPicker, NullResultShowsNoDialogAndWritesNoFile) {
   }
   EXPECT_FALSE(script.shown);
   EXPECT_EQ(GetFileAttributesA(settingsPath_.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// Where the common dialogs cannot be loaded, the call ends as a failed
+// dialog: 0, the empty text, and the stored colours written back as they
+// were. Runs in the copy of this program for which Wine disables comdlg32
+// (TMS_EXPECT_NO_DIALOG_LIBRARY=1).
+TEST_F(DllColorPicker, MissingDialogLibraryActsAsFailedDialog) {
+  char expectMissing[4] = {};
+  if (GetEnvironmentVariableA("TMS_EXPECT_NO_DIALOG_LIBRARY", expectMissing,
+                              sizeof expectMissing) == 0) {
+    GTEST_SKIP() << "runs where comdlg32 is disabled";
+  }
+  HMODULE dialogs = LoadLibraryA("comdlg32.dll");
+  if (dialogs != nullptr) FreeLibrary(dialogs);
+  ASSERT_EQ(dialogs, nullptr) << "comdlg32 is not disabled for this program";
+
+  testing::WriteFileBytes(settingsPath_, "[Custom Colors]\r\nColor 3=0x00FF8000\r\nColor 4=255\r\n");
+  DialogScript script;
+  script.patienceMs = 500;
+  char result[8];
+  memset(result, kSentinel, sizeof result);
+  const StackCall call = PickColor(script, nullptr, result);
+  EXPECT_FALSE(script.shown);
+  EXPECT_EQ(call.result, 0u);
+  EXPECT_EQ(result[0], 0);
+  EXPECT_EQ(result[1], kSentinel);
+  EXPECT_EQ(ReadFileBytes(settingsPath_),
+            "[Custom Colors]\r\n" + ColorLines({3}, 0x00FF8000) + ColorLines({4}, 0x000000FF) +
+                ColorLines({0, 1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
 }
 
 }  // namespace

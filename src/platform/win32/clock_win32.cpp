@@ -28,10 +28,11 @@ class Win32Clock final : public Clock {
   }
 };
 
-Win32Clock systemClock;
+// Stateless, so it lives in read-only memory; the DLL has no writable data.
+constexpr Win32Clock systemClock;
 
 }  // namespace
 
-Clock& SystemClock() { return systemClock; }
+Clock& SystemClock() { return const_cast<Win32Clock&>(systemClock); }
 
 }  // namespace tms::platform

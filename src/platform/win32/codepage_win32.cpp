@@ -24,10 +24,11 @@ class Win32Codepage final : public Codepage {
   }
 };
 
-Win32Codepage systemCodepage;
+// Stateless, so it lives in read-only memory; the DLL has no writable data.
+constexpr Win32Codepage systemCodepage;
 
 }  // namespace
 
-Codepage& SystemCodepage() { return systemCodepage; }
+Codepage& SystemCodepage() { return const_cast<Win32Codepage&>(systemCodepage); }
 
 }  // namespace tms::platform

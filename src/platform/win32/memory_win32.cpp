@@ -1,8 +1,8 @@
 // Win32 allocators: global memory for blocks, OLE Automation for BSTRs, the
-// C runtime heap for scratch buffers.
+// process heap for scratch buffers (the DLL links no C runtime, so there is
+// no malloc).
 #include <windows.h>
 #include <oleauto.h>
-#include <stdlib.h>
 #include <string.h>
 
 #include "platform/memory.h"
@@ -40,14 +40,17 @@ class Win32Memory final : public Memory {
     return bstr == nullptr ? 0 : SysStringByteLen(reinterpret_cast<BSTR>(bstr));
   }
 
-  void* AllocScratch(size_t bytes) override { return malloc(bytes); }
-  void FreeScratch(void* scratch) override { free(scratch); }
+  void* AllocScratch(size_t bytes) override { return HeapAlloc(GetProcessHeap(), 0, bytes); }
+  void FreeScratch(void* scratch) override {
+    if (scratch != nullptr) HeapFree(GetProcessHeap(), 0, scratch);
+  }
 };
 
-Win32Memory systemMemory;
+// Stateless, so it lives in read-only memory; the DLL has no writable data.
+constexpr Win32Memory systemMemory;
 
 }  // namespace
 
-Memory& SystemMemory() { return systemMemory; }
+Memory& SystemMemory() { return const_cast<Win32Memory&>(systemMemory); }
 
 }  // namespace tms::platform

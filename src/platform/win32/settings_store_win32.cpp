@@ -32,12 +32,13 @@ class Win32SettingsStore final : public SettingsStore {
   }
 };
 
-Win32SettingsStore systemSettingsStore;
+// Stateless, so it lives in read-only memory; the DLL has no writable data.
+constexpr Win32SettingsStore systemSettingsStore;
 
 }  // namespace
 
 SettingsStore& SystemSettingsStore() {
-  return systemSettingsStore;
+  return const_cast<Win32SettingsStore&>(systemSettingsStore);
 }
 
 }  // namespace tms::platform

@@ -115,12 +115,13 @@ class Win32VersionSource final : public VersionSource {
   int32_t SystemMetric(int32_t index) override { return GetSystemMetrics(index); }
 };
 
-Win32VersionSource systemVersionSource;
+// Stateless, so it lives in read-only memory; the DLL has no writable data.
+constexpr Win32VersionSource systemVersionSource;
 
 }  // namespace
 
 VersionSource& SystemVersionSource() {
-  return systemVersionSource;
+  return const_cast<Win32VersionSource&>(systemVersionSource);
 }
 
 }  // namespace tms::platform

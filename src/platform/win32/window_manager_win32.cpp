@@ -55,10 +55,11 @@ class Win32WindowManager final : public WindowManager {
 
 static_assert(sizeof(OSVERSIONINFOA) == 148, "the version query takes the 148-byte record");
 
-Win32WindowManager systemWindowManager;
+// Stateless, so it lives in read-only memory; the DLL has no writable data.
+constexpr Win32WindowManager systemWindowManager;
 
 }  // namespace
 
-WindowManager& SystemWindowManager() { return systemWindowManager; }
+WindowManager& SystemWindowManager() { return const_cast<Win32WindowManager&>(systemWindowManager); }
 
 }  // namespace tms::platform

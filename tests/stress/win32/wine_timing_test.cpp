@@ -195,10 +195,10 @@ TEST(WineTiming, ExportsNextToTheirSystemCalls) {
        })},
       {"tmsGetPathForBackup (9 + 56 bytes)", NanosecondsPerCall(n, [&](uint32_t) {
          backupPath(folder, source, path, sizeof path);
-       }), "malloc + free", NanosecondsPerCall(n, [&](uint32_t) {
+       }), "HeapAlloc + HeapFree", NanosecondsPerCall(n, [&](uint32_t) {
          // Held in a volatile, so that the pair is not optimised away.
-         void* volatile scratch = malloc(58);
-         free(scratch);
+         void* volatile scratch = HeapAlloc(GetProcessHeap(), 0, 58);
+         HeapFree(GetProcessHeap(), 0, scratch);
        })},
       {"tmsGetStringLength (20 units)", NanosecondsPerCall(n, [&](uint32_t) { length(title); }),
        nullptr, 0},
