@@ -22,8 +22,9 @@ exec 9>"$tms_vm_cache_root/make.lock"
 flock 9
 [ -f "$dir/ready" ] && { echo "$dir"; exit 0; }
 
-packages=(linux-image-amd64 kmod locales cmake binutils-mingw-w64-i686
-          wine wine32:i386 wine64)
+# The system and the tools CTest calls, then Wine.
+system_packages=(linux-image-amd64 kmod locales cmake binutils-mingw-w64-i686)
+wine_packages=(wine wine32:i386 wine64)
 started=$SECONDS
 echo "vm: making the test image in $dir from $mirror (once per machine)" >&2
 mkdir -p "$dir"
@@ -53,12 +54,13 @@ LOCALES
   in_root() { chroot "$root" env DEBIAN_FRONTEND=noninteractive LC_ALL=C "$@"; }
   {
     in_root apt-get update -q
-    # Everything is fetched first. Unpacking and configuring follow here, but
-    # a 32-bit package whose set-up runs a 32-bit program cannot finish on a
-    # kernel without 32-bit support; the first boot finishes it from the
-    # fetched packages.
-    in_root apt-get install -y -q --no-install-recommends --download-only "${packages[@]}"
-    in_root apt-get install -y -q --no-install-recommends "${packages[@]}" ||
+    in_root apt-get install -y -q --no-install-recommends "${system_packages[@]}"
+    # Wine is fetched first, then unpacked and set up here as far as this
+    # kernel allows: a 32-bit package whose set-up runs a 32-bit program
+    # cannot finish where the kernel runs none, and the first boot finishes
+    # it from the fetched packages.
+    in_root apt-get install -y -q --no-install-recommends --download-only "${wine_packages[@]}"
+    in_root apt-get install -y -q --no-install-recommends "${wine_packages[@]}" ||
       echo "vm: some packages are left for the first boot"
   } >"$dir/apt.log" 2>&1 || {
     tail -n 30 "$dir/apt.log" >&2
@@ -80,7 +82,7 @@ fi
 # the tests use (a minute under software emulation, so it is made once).
 first_boot='set -e
 dpkg --configure -a
-DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends --no-download '"${packages[*]}"'
+DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends --no-download '"${wine_packages[*]}"'
 apt-get clean
 fstrim / || true
 mkdir -p "$(dirname "$TMS_WINEPREFIX")"
