@@ -94,7 +94,10 @@ void DualString::SetBSTR(const Bstr* slot, int32_t reserve) {
   FreeWide();
   const Bstr source = slot == nullptr ? nullptr : *slot;
   const uint32_t byteLength = memory_.BstrByteLen(source);
-  const int64_t blockBytes = int64_t{byteLength} + 2 * int64_t{reserve} + 2;
+  // A BSTR made from bytes may hold an odd number of them; the block is
+  // rounded up to whole units so that the last, half-filled unit and the
+  // terminator after it both lie inside it.
+  const int64_t blockBytes = int64_t{byteLength} + (byteLength % 2) + 2 * int64_t{reserve} + 2;
   wideText_ = AllocateUnits<WideChar>(memory_, blockBytes);
   if (wideText_ != nullptr && source != nullptr) {
     CopyUnits(reinterpret_cast<char*>(wideText_), reinterpret_cast<const char*>(source),
@@ -162,13 +165,15 @@ Bstr DualString::HandOver(Bstr* slot, Bstr made, bool sourcePresent) {
 
 Bstr DualString::AnsiToBSTR(Bstr* slot) {
   AnsiToWide();
+  // The wide copy is absent here only when its block could not be had.
+  if (wideText_ == nullptr) return HandOver(slot, nullptr, true);
   return WideToBSTR(slot);
 }
 
 Bstr DualString::AnsiToBSTR(Bstr* slot, int32_t count) {
   count = NonNegative(count);
   AnsiToWide(count);
-  if (wideText_ == nullptr) return HandOver(slot, nullptr, count > 0);
+  if (wideText_ == nullptr) return HandOver(slot, nullptr, true);
   // In a multi-byte code page N bytes can give fewer than N units; the BSTR
   // is then shortened to the units that exist rather than read past the block.
   const int32_t available = WideCapacityUnits();
