@@ -1,6 +1,6 @@
 // Day numbers: known dates, invalid records, the clearing of the time
 // fields, today's date, and a randomised comparison with an independent
-// calendar.
+// calendar (day numbers, validation and the clock's ticks).
 #include "daynum/day_number.h"
 
 #include <gtest/gtest.h>
@@ -65,17 +65,20 @@ TEST(DayNumber, TodayNumbersTheLocalDate) {
     const char* name;
     DateRecord now;
     int32_t expected;
+    bool refused = false;
   } rows[] = {
       // year, month, day of week, day, hour, minute, second, milliseconds
       {"afternoon", {2001, 1, 1, 1, 13, 45, 10, 500}, 159},
       {"last millisecond of the epoch", {2000, 7, 4, 27, 23, 59, 59, 999}, 1},
       {"before the epoch", {2000, 7, 3, 26, 12, 0, 0, 0}, 0},
       {"clock unreadable", {}, 0},
+      {"conversion refused", {2001, 1, 1, 1, 13, 45, 10, 500}, 0, true},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     ScriptedClock clock;
     clock.SetNow(row.now);
+    clock.RefuseConversions(row.refused);
     EXPECT_EQ(TodayDayNumber(clock), row.expected);
   }
 }
@@ -97,13 +100,17 @@ TEST(DayNumber, TodayAgreesWithTheLocalDateOfTheSystemClock) {
 }
 
 // Tens of thousands of records, valid and invalid, through the system's own
-// conversion, against the Julian day number formula.
+// conversion, against the Julian day number formula: the day number, the
+// fields left as given and the time cleared, date validation, and the
+// clock's ticks of each valid date at a valid time of day.
 TEST(DayNumber, AgreesWithAnIndependentCalendarOnRandomRecords) {
   constexpr unsigned kSeed = 20000727;
   std::mt19937 random(kSeed);
-  // Half the years near the epoch, where most dates lie before it; half over
-  // the whole range and a little beyond it on both sides.
+  // Years near the epoch, where most dates lie before it; near the first and
+  // the last year the clock takes; and over the whole range and a little
+  // beyond it on both sides.
   std::uniform_int_distribution<int> nearYears(1590, 2110);
+  std::uniform_int_distribution<int> lastYears(30815, 30840);
   std::uniform_int_distribution<int> allYears(1590, 30840);
   std::uniform_int_distribution<int> months(0, 13);
   std::uniform_int_distribution<int> days(0, 32);
@@ -112,18 +119,22 @@ TEST(DayNumber, AgreesWithAnIndependentCalendarOnRandomRecords) {
   platform::Clock& clock = platform::SystemClock();
   int numbered = 0;
   for (int i = 0; i < 60000; ++i) {
-    const auto year = static_cast<uint16_t>(i % 2 == 0 ? nearYears(random) : allYears(random));
+    const int band = i % 4;
+    const auto year = static_cast<uint16_t>(band < 2   ? nearYears(random)
+                                            : band == 2 ? lastYears(random)
+                                                        : allYears(random));
     const auto month = static_cast<uint16_t>(months(random));
     const auto day = static_cast<uint16_t>(i % 3 == 0 ? monthEnds(random) : days(random));
     const auto dayOfWeek = static_cast<uint16_t>(anyField(random));
-    DateRecord record = {year,
-                         month,
-                         dayOfWeek,
-                         day,
-                         static_cast<uint16_t>(anyField(random)),
-                         static_cast<uint16_t>(anyField(random)),
-                         static_cast<uint16_t>(anyField(random)),
-                         static_cast<uint16_t>(anyField(random))};
+    const DateRecord original = {year,
+                                 month,
+                                 dayOfWeek,
+                                 day,
+                                 static_cast<uint16_t>(anyField(random)),
+                                 static_cast<uint16_t>(anyField(random)),
+                                 static_cast<uint16_t>(anyField(random)),
+                                 static_cast<uint16_t>(anyField(random))};
+    DateRecord record = original;
     const int32_t expected = DayNumberReference(year, month, day);
     ASSERT_EQ(DayNumber(clock, &record), expected)
         << year << "-" << month << "-" << day << " (seed " << kSeed << ", record " << i << ")";
@@ -134,9 +145,29 @@ TEST(DayNumber, AgreesWithAnIndependentCalendarOnRandomRecords) {
                 record.milliseconds == 0)
         << "time not cleared, record " << i;
     if (expected != 0) ++numbered;
+
+    // The same date at a valid time of day: validation agrees with the
+    // calendar, and a valid date converts to the calendar's ticks.
+    DateRecord timed = original;
+    timed.hour %= 24;
+    timed.minute %= 60;
+    timed.second %= 60;
+    timed.milliseconds %= 1000;
+    const bool valid = year >= 1601 && year <= 30827 && month >= 1 && month <= 12 && day >= 1 &&
+                       day <= testing::DaysInMonthReference(year, month);
+    ASSERT_EQ(IsValidDate(timed), valid) << "record " << i;
+    if (!valid) continue;
+    const int64_t milliseconds =
+        ((int64_t{timed.hour} * 60 + timed.minute) * 60 + timed.second) * 1000 +
+        timed.milliseconds;
+    const int64_t days1601 =
+        testing::JulianDayNumber(year, month, day) - testing::JulianDayNumber(1601, 1, 1);
+    int64_t ticks = -1;
+    ASSERT_TRUE(clock.DateToTicks(timed, &ticks)) << "record " << i;
+    ASSERT_EQ(ticks, days1601 * kTicksPerDay + milliseconds * 10000) << "record " << i;
   }
   // Both outcomes must have been well represented.
-  EXPECT_GT(numbered, 20000);
+  EXPECT_GT(numbered, 15000);
   EXPECT_LT(numbered, 50000);
 }
 
