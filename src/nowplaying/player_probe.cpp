@@ -8,14 +8,12 @@
 namespace tms {
 namespace {
 
-const PlayerProbe kXmPlay = {u"XMPLAY-MAIN", false, u""};
-const PlayerProbe kWindowsMediaPlayer = {u"WMPlayerApp", false, u" - Windows Media Player"};
-const PlayerProbe kWinamp = {u"Winamp v1.x", true, u" - Winamp"};
-const PlayerProbe kFoobar2000 = {u"{97E27FAA-C0B3-4b8e-A693-ED7881E99FC1}", false,
-                                 u"   [foobar2000"};
-const PlayerProbe kLightAlloy = {u"LightAlloyFront", false, u" - Light Alloy"};
-const PlayerProbe kMediaPlayerClassic = {u"MediaPlayerClassicW", false,
-                                         u" - Media Player Classic"};
+const PlayerProbe& kXmPlay = kMusicPlayers[0];
+const PlayerProbe& kWindowsMediaPlayer = kMusicPlayers[1];
+const PlayerProbe& kWinamp = kMusicPlayers[2];
+const PlayerProbe& kFoobar2000 = kMusicPlayers[3];
+const PlayerProbe& kLightAlloy = kVideoPlayers[0];
+const PlayerProbe& kMediaPlayerClassic = kVideoPlayers[1];
 
 // Winamp's play-state query: WM_USER with wParam 0 and lParam 104.
 constexpr char kWinampClassAnsi[] = "Winamp v1.x";

@@ -20,6 +20,18 @@ struct PlayerProbe {
   const WideChar* titleSuffix;
 };
 
+// The players probed for music and for video, in the order they are asked.
+inline constexpr PlayerProbe kMusicPlayers[] = {
+    {u"XMPLAY-MAIN", false, u""},
+    {u"WMPlayerApp", false, u" - Windows Media Player"},
+    {u"Winamp v1.x", true, u" - Winamp"},
+    {u"{97E27FAA-C0B3-4b8e-A693-ED7881E99FC1}", false, u"   [foobar2000"},
+};
+inline constexpr PlayerProbe kVideoPlayers[] = {
+    {u"LightAlloyFront", false, u" - Light Alloy"},
+    {u"MediaPlayerClassicW", false, u" - Media Player Classic"},
+};
+
 // The title of the music / video that plays, as an exact-length BSTR that
 // the caller owns, or null. With `htmlRefs` nonzero and on the NT family,
 // characters outside ASCII become HTML references; on other families the
