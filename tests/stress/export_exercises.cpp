@@ -4,7 +4,6 @@
 
 #include <string.h>
 
-#include "backupname/backup_name_model.h"
 #include "daynum/calendar_reference.h"
 
 #if defined(_WIN32)
@@ -84,8 +83,22 @@ constexpr size_t kSampleCount = sizeof kSampleTexts / sizeof kSampleTexts[0];
 
 const SampleText& Sample(uint32_t round) { return kSampleTexts[round % kSampleCount]; }
 
-const char* const kFolders[] = {"", "D:\\Backup", "D:\\Backup\\", "\\\\server\\share"};
-const char* const kPaths[] = {"C:\\Docs\\page.htm", "", "a:b\\c/d e", "\\\\host\\x\\y.txt"};
+// Folders with the start of their backup paths, and paths with their
+// flattened names.
+const struct {
+  const char* folder;
+  const char* start;
+} kFolders[] = {{"", "\\"},
+                {"D:\\Backup", "D:\\Backup\\"},
+                {"D:\\Backup\\", "D:\\Backup\\"},
+                {"\\\\server\\share", "\\\\server\\share\\"}};
+const struct {
+  const char* path;
+  const char* flattened;
+} kPaths[] = {{"C:\\Docs\\page.htm", "C~~Docs~page.htm"},
+              {"", ""},
+              {"a:b\\c/d e", "a~b~c/d e"},
+              {"\\\\host\\x\\y.txt", "~~host~x~y.txt"}};
 
 bool CallDllGetVersion(const void* address, uint32_t round, const Baseline&) {
   // Now and then the 32-byte extended record, which is refused untouched.
@@ -144,8 +157,10 @@ bool CallGetHostOSNameShort(const void* address, uint32_t, const Baseline& basel
 }
 
 bool CallGetPathForBackup(const void* address, uint32_t round, const Baseline&) {
-  const char* folder = kFolders[round % 4];
-  const char* path = kPaths[(round / 4) % 4];
+  const auto& folderRow = kFolders[round % 4];
+  const auto& pathRow = kPaths[(round / 4) % 4];
+  const char* folder = folderRow.folder;
+  const char* path = pathRow.path;
   const size_t needed = strlen(folder) + strlen(path) + 2;
   // Every other call offers one byte too few, which must write nothing.
   const size_t capacity = round % 2 == 0 ? needed : needed - 1;
@@ -153,7 +168,7 @@ bool CallGetPathForBackup(const void* address, uint32_t round, const Baseline&) 
   const int result = As<decltype(&tmsGetPathForBackup)>(address)(
       folder, path, destination.get(), static_cast<int>(capacity));
   if (capacity < needed) return result == 0 && destination.Untouched();
-  return result == 1 && destination.Holds(testing::BackupPathModel(folder, path));
+  return result == 1 && destination.Holds(std::string(folderRow.start) + pathRow.flattened);
 }
 
 bool CallGetStringLength(const void* address, uint32_t round, const Baseline&) {
@@ -163,14 +178,14 @@ bool CallGetStringLength(const void* address, uint32_t round, const Baseline&) {
 }
 
 bool CallModifyOriginalFileName(const void* address, uint32_t round, const Baseline&) {
-  const char* path = kPaths[round % 4];
+  const char* path = kPaths[round % 4].path;
   const size_t needed = strlen(path) + 2;
   const size_t capacity = round % 2 == 0 ? needed : needed - 1;
   GuardedBuffer destination(capacity);
   const int result = As<decltype(&tmsModifyOriginalFileName)>(address)(
       path, destination.get(), static_cast<unsigned int>(capacity));
   if (capacity < needed) return result == 0 && destination.Untouched();
-  return result == 1 && destination.Holds(testing::FlattenModel(path));
+  return result == 1 && destination.Holds(kPaths[round % 4].flattened);
 }
 
 // The recorded length of a BSTR the library returned, in units.
