@@ -53,6 +53,18 @@ TEST(DualString, BlockSizesFollowMeasuredCountsInSingleByteCodepage) {
       {"SetAnsi null", [](DualString& s, CountingMemory&) { s.SetAnsi(static_cast<const char*>(nullptr)); },
        1, 4, "", u""},
       {"SetWide empty", [](DualString& s, CountingMemory&) { s.SetWide(u""); }, 2, 2, "", u""},
+      // A null text with a count, and negative counts, read as nothing.
+      {"SetAnsi null, count 5",
+       [](DualString& s, CountingMemory&) { s.SetAnsi(static_cast<const char*>(nullptr), 5); },
+       1, 2, "", u""},
+      {"SetWide null, count 5",
+       [](DualString& s, CountingMemory&) { s.SetWide(static_cast<const WideChar*>(nullptr), 5); },
+       1, 2, "", u""},
+      {"SetAnsi count -1", [](DualString& s, CountingMemory&) { s.SetAnsi("abc", -1); }, 1, 2, "",
+       u""},
+      {"SetWide count -1", [](DualString& s, CountingMemory&) { s.SetWide(u"abc", -1); }, 1, 2, "",
+       u""},
+      {"Allocate -4", [](DualString& s, CountingMemory&) { s.Allocate(-4); }, 1, 2, "", u""},
       {"SetBSTR reserve 5",
        [](DualString& s, CountingMemory& m) {
          Bstr bstr = m.AllocBstr(u"abc");
@@ -93,6 +105,31 @@ TEST(DualString, BlockSizesFollowMeasuredCountsInSingleByteCodepage) {
          s.WideToAnsi(4);
        },
        5, 14, "abcd", u"abcdef"},
+      {"AnsiToWide count 0",
+       [](DualString& s, CountingMemory&) {
+         s.SetAnsi("abc");
+         s.AnsiToWide(0);
+       },
+       4, 2, "abc", u""},
+      {"WideToAnsi count 0",
+       [](DualString& s, CountingMemory&) {
+         s.SetWide(u"abc");
+         s.WideToAnsi(0);
+       },
+       1, 8, "", u"abc"},
+      {"WideToAnsiWithReserve -3",
+       [](DualString& s, CountingMemory&) {
+         s.SetWide(u"ab");
+         s.WideToAnsiWithReserve(-3);
+       },
+       4, 6, "ab", u"ab"},
+      {"SetBSTR reserve -2",
+       [](DualString& s, CountingMemory& m) {
+         Bstr bstr = m.AllocBstr(u"abc");
+         s.SetBSTR(&bstr, -2);
+         m.FreeBstr(bstr);
+       },
+       5, 8, "abc", u"abc"},
       {"WideToAnsiWithReserve",
        [](DualString& s, CountingMemory&) {
          s.SetWide(u"ab");
@@ -226,6 +263,42 @@ TEST(DualString, WideToBstrWithoutWideCopy) {
   EXPECT_EQ(memory.BstrByteLen(zeros), 8u);
   for (int i = 0; i <= 4; ++i) EXPECT_EQ(zeros[i], 0) << i;
   memory.FreeBstr(slot);
+}
+
+// Counts of zero and below make an empty BSTR, never null; the slot's old
+// BSTR is replaced.
+TEST(DualString, ZeroAndNegativeCountsMakeEmptyBstrs) {
+  const struct {
+    const char* name;
+    std::function<Bstr(DualString&, Bstr*)> convert;
+  } cases[] = {
+      {"AnsiToBSTR 0", [](DualString& s, Bstr* slot) { return s.AnsiToBSTR(slot, 0); }},
+      {"AnsiToBSTR -1", [](DualString& s, Bstr* slot) { return s.AnsiToBSTR(slot, -1); }},
+      {"WideToBSTR 0", [](DualString& s, Bstr* slot) { return s.WideToBSTR(slot, 0); }},
+      {"WideToBSTR -1", [](DualString& s, Bstr* slot) { return s.WideToBSTR(slot, -1); }},
+      {"WideToBSTR 0 without a wide copy",
+       [](DualString& s, Bstr* slot) {
+         s.FreeWide();
+         return s.WideToBSTR(slot, 0);
+       }},
+  };
+  CountingMemory memory;
+  SingleByteCodepage codepage;
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.name);
+    Bstr slot = memory.AllocBstr(u"old");
+    {
+      DualString text(memory, codepage, "abc");
+      const Bstr made = row.convert(text, &slot);
+      ASSERT_NE(made, nullptr);
+      EXPECT_EQ(made, slot);
+      EXPECT_EQ(memory.BstrByteLen(made), 0u);
+      EXPECT_EQ(made[0], 0);
+      EXPECT_EQ(memory.liveBstrs(), 1);
+    }
+    memory.FreeBstr(slot);
+    EXPECT_EQ(memory.live(), 0);
+  }
 }
 
 // When the wide block cannot be had there is no new BSTR, so the slot keeps
