@@ -53,7 +53,12 @@ tms::DateRecord* AsDateRecord(TmsSystemTime* date) {
 // Returns S_OK after filling 1.0 build 10 platform 1; E_INVALIDARG for null
 // or any other cbSize, leaving the structure untouched.
 TMS_EXPORT TmsResult TMS_CALL DllGetVersion(TmsDllVersionInfo* info) {
-  return tms::FillDllVersion(reinterpret_cast<tms::DllVersionRecord*>(info));
+  if (info == nullptr || info->cbSize != TMS_DLL_VERSION_INFO_SIZE) return TMS_E_INVALIDARG;
+  info->dwMajorVersion = TMS_VERSION_MAJOR;
+  info->dwMinorVersion = TMS_VERSION_MINOR;
+  info->dwBuildNumber = TMS_VERSION_BUILD;
+  info->dwPlatformID = 1;  // DLLVER_PLATFORM_WINDOWS
+  return TMS_S_OK;
 }
 
 // ---------------------------------------------------------------------------
