@@ -108,20 +108,17 @@ Bstr ProbePlayerWindow(const NowPlayingServices& services, const PlayerProbe& pr
   }
 
   // The name starts after the first blank when the probe strips a track
-  // number, and ends at the first occurrence of the suffix after that. One
-  // exact-length copy of it replaces the scratch, which is longer than its
-  // text.
+  // number, and ends at the first occurrence of the suffix after that. The
+  // result is one exact-length copy of it, made before the scratch, which
+  // is longer than its text, is released.
   const WideChar* name = title.get();
   if (probe.stripLeadingNumber) {
     const WideChar* blank = FindBlank(name);
     if (blank != nullptr) name = blank + 1;
   }
   const int32_t suffixAt = FindIgnoringCase(name, probe.titleSuffix);
-  const int32_t replaced = suffixAt >= 0
-                               ? ReplaceBstrLen(services.memory, title.slot(), name, suffixAt)
-                               : ReplaceBstr(services.memory, title.slot(), name);
-  if (replaced == 0) return nullptr;
-  return title.release();
+  return suffixAt >= 0 ? services.memory.AllocBstrLen(name, static_cast<uint32_t>(suffixAt))
+                       : services.memory.AllocBstr(name);
 }
 
 int32_t IsWinampPlaying(platform::WindowManager& windows) {
@@ -134,24 +131,6 @@ int32_t IsWinampPlaying(platform::WindowManager& windows) {
     return 0;
   }
   return reply == kWinampPlaying ? 1 : 0;
-}
-
-int32_t ReplaceBstr(platform::Memory& memory, Bstr* target, const WideChar* source) {
-  Bstr made = memory.AllocBstr(source);
-  if (made == nullptr) return 0;
-  memory.FreeBstr(*target);
-  *target = made;
-  return 1;
-}
-
-int32_t ReplaceBstrLen(platform::Memory& memory, Bstr* target, const WideChar* source,
-                       int32_t count) {
-  if (count < 0) return 0;
-  Bstr made = memory.AllocBstrLen(source, static_cast<uint32_t>(count));
-  if (made == nullptr) return 0;
-  memory.FreeBstr(*target);
-  *target = made;
-  return 1;
 }
 
 }  // namespace tms

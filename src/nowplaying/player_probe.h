@@ -55,12 +55,4 @@ Bstr ProbePlayerWindow(const NowPlayingServices& services, const PlayerProbe& pr
 // is no such window.
 int32_t IsWinampPlaying(platform::WindowManager& windows);
 
-// Replace the BSTR in `target` with a new one holding `source` up to its
-// terminator / exactly `count` units of it. The new BSTR is made before the
-// old one is released, so the source may lie inside the target. 1 when
-// replaced; 0 when memory ran out, the target then being unchanged.
-int32_t ReplaceBstr(platform::Memory& memory, Bstr* target, const WideChar* source);
-int32_t ReplaceBstrLen(platform::Memory& memory, Bstr* target, const WideChar* source,
-                       int32_t count);
-
 }  // namespace tms

@@ -2,6 +2,7 @@
 #include "strings/dual_string.h"
 
 #include "platform/text.h"
+#include "platform/unique_bstr.h"
 
 namespace tms {
 namespace {
@@ -156,10 +157,7 @@ Bstr DualString::HandOver(Bstr* slot, Bstr made, bool sourcePresent) {
   // A failed allocation keeps the slot's BSTR: it is released only once its
   // replacement exists. An absent source yields null, which replaces it.
   if (made == nullptr && sourcePresent) return nullptr;
-  if (slot != nullptr) {
-    memory_.FreeBstr(*slot);
-    *slot = made;
-  }
+  if (slot != nullptr) ReplaceBstr(memory_, slot, made);
   return made;
 }
 

@@ -291,25 +291,5 @@ TEST(PlayerProbe, EveryAllocationFailureLeavesNothingBehind) {
   }
 }
 
-TEST(PlayerProbe, ReplaceMakesTheNewStringBeforeReleasingTheOld) {
-  CountingMemory memory;
-  Bstr target = memory.AllocBstr(u"12. Song");
-  // The source lies inside the target.
-  EXPECT_EQ(ReplaceBstr(memory, &target, target + 4), 1);
-  EXPECT_EQ(std::u16string(target), u"Song");
-  EXPECT_EQ(ReplaceBstrLen(memory, &target, target, 2), 1);
-  EXPECT_EQ(std::u16string(target), u"So");
-  EXPECT_EQ(memory.BstrByteLen(target), 4u);
-
-  const Bstr kept = target;
-  memory.FailAll(true);
-  EXPECT_EQ(ReplaceBstr(memory, &target, u"Other"), 0);
-  EXPECT_EQ(ReplaceBstrLen(memory, &target, u"Other", 3), 0);
-  memory.FailAll(false);
-  EXPECT_EQ(target, kept);
-  EXPECT_EQ(memory.live(), 1);
-  memory.FreeBstr(target);
-}
-
 }  // namespace
 }  // namespace tms
