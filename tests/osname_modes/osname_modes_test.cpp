@@ -1,7 +1,8 @@
 // The OS-name exports under every Windows version Wine can pose as. The
 // driver copies itself once per version mode under a name of its own, gives
 // each name its mode under Wine's AppDefaults, and starts the copies at once.
-// Each copy reports the version facts Wine gives it and what the DLL wrote;
+// Each copy reports the version facts Wine gives it and what the DLL wrote
+// (also into a null buffer);
 // the driver compares both with the table below, whose names are written
 // out by hand from the label tables.
 #include <gtest/gtest.h>
@@ -95,15 +96,18 @@ std::string Escape(const std::string& text) {
   return escaped;
 }
 
+// The flags as a host passes them: any nonzero value counts.
 const struct {
   const char* name;
-  bool isShort, omitVendor, breakLine;
+  bool isShort;
+  int omitVendor, breakLine;
 } kVariants[] = {
-    {"long", false, false, false},
-    {"long-no-vendor", false, true, false},
-    {"long-break", false, false, true},
-    {"long-no-vendor-break", false, true, true},
-    {"short", true, true, false},
+    {"long", false, 0, 0},
+    {"long-no-vendor", false, 1, 0},
+    {"long-break", false, 0, 1},
+    {"long-no-vendor-break", false, 1, 1},
+    {"long-flags-5-7", false, 5, 7},
+    {"short", true, 1, 0},
 };
 
 template <typename Function>
@@ -158,6 +162,7 @@ int RunChild(const char* reportPath) {
     fprintf(report, "%s=%d %s\n", variant.name, untouchedAfter ? result : -1,
             Escape(std::string(buffer, length)).c_str());
   }
+  fprintf(report, "null-buffer=%d %d\n", getName(nullptr, 0, 1), getShortName(nullptr));
   fclose(report);
   return 0;
 }
@@ -201,10 +206,10 @@ std::map<std::string, std::string> ReadReport(const std::string& path) {
 }
 
 // What a variant must report: the export's result (1) and its text.
-std::string Expected(const ModeRow& row, bool isShort, bool omitVendor, bool breakLine) {
+std::string Expected(const ModeRow& row, bool isShort, int omitVendor, int breakLine) {
   std::string name = isShort ? row.shortName : row.longName;
-  if (!isShort && !omitVendor) name = "Microsoft " + name;
-  if (breakLine && row.platform == 2) name += "\\r\\n";
+  if (!isShort && omitVendor == 0) name = "Microsoft " + name;
+  if (breakLine != 0 && row.platform == 2) name += "\\r\\n";
   return "1 " + name + (isShort ? row.shortSuffix : row.longSuffix);
 }
 
@@ -262,6 +267,7 @@ TEST(HostOSNameUnderWine, EveryVersionModeGetsItsName) {
       EXPECT_EQ(report[variant.name],
                 Expected(row, variant.isShort, variant.omitVendor, variant.breakLine));
     }
+    EXPECT_EQ(report["null-buffer"], "0 0");
     DeleteFileA(child.exe.c_str());
     DeleteFileA(child.report.c_str());
   }
