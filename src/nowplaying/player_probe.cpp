@@ -57,7 +57,7 @@ Bstr WithHtmlReferencesOnRequest(const NowPlayingServices& services, Bstr found,
                                  int32_t htmlRefs) {
   if (found == nullptr) return nullptr;
   UniqueBstr title(services.memory, found);
-  if (htmlRefs != 0 && IsNtPlatform(services.windows) != 0) {
+  if (htmlRefs != 0 && IsNtPlatform(services.windows)) {
     EncodeHtmlReferences(services.memory, title.slot());
   }
   return title.release();
@@ -77,7 +77,7 @@ Bstr ProbeMusicPlayers(const NowPlayingServices& services) {
   if (Bstr title = ProbePlayerWindow(services, kXmPlay)) return title;
   if (Bstr title = ProbePlayerWindow(services, kWindowsMediaPlayer)) return title;
   if (Bstr title = ProbePlayerWindow(services, kWinamp)) {
-    if (IsWinampPlaying(services.windows) != 0) return title;
+    if (IsWinampPlaying(services.windows)) return title;
     // A stopped or paused Winamp means nothing plays: later players are
     // not asked.
     services.memory.FreeBstr(title);
@@ -121,16 +121,16 @@ Bstr ProbePlayerWindow(const NowPlayingServices& services, const PlayerProbe& pr
                        : services.memory.AllocBstr(name);
 }
 
-int32_t IsWinampPlaying(platform::WindowManager& windows) {
+bool IsWinampPlaying(platform::WindowManager& windows) {
   // Looked up afresh and with the ANSI call on both families.
   WindowHandle window = windows.FindWindowAnsi(kWinampClassAnsi, nullptr);
-  if (window == nullptr) return 0;
+  if (window == nullptr) return false;
   uintptr_t reply = 0;
   if (!windows.SendMessageAbortIfHung(window, kWinampQueryMessage, 0, kWinampQueryPlayState,
                                       kWinampQueryTimeoutMilliseconds, &reply)) {
-    return 0;
+    return false;
   }
-  return reply == kWinampPlaying ? 1 : 0;
+  return reply == kWinampPlaying;
 }
 
 }  // namespace tms

@@ -50,9 +50,9 @@ Bstr ProbeVideoPlayers(const NowPlayingServices& services);
 // Example: Winamp's "12. Artist - Song - Winamp" gives "Artist - Song".
 Bstr ProbePlayerWindow(const NowPlayingServices& services, const PlayerProbe& probe);
 
-// 1 when Winamp's window answers its play-state query with exactly 1; 0 when
-// it answers anything else, does not answer within about a second, or there
-// is no such window.
-int32_t IsWinampPlaying(platform::WindowManager& windows);
+// True when Winamp's window answers its play-state query with exactly 1;
+// false when it answers anything else, does not answer within about a
+// second, or there is no such window.
+bool IsWinampPlaying(platform::WindowManager& windows);
 
 }  // namespace tms
