@@ -21,6 +21,23 @@ void FlattenInto(char* target, const char* source, int32_t length) {
   }
 }
 
+// Sole owner of one scratch block from the free store.
+class ScratchBlock {
+ public:
+  ScratchBlock(platform::Memory& memory, size_t bytes)
+      : memory_(memory), bytes_(static_cast<char*>(memory.AllocScratch(bytes))) {}
+  ~ScratchBlock() {
+    if (bytes_ != nullptr) memory_.FreeScratch(bytes_);
+  }
+  ScratchBlock(const ScratchBlock&) = delete;
+  ScratchBlock& operator=(const ScratchBlock&) = delete;
+  char* get() const { return bytes_; }
+
+ private:
+  platform::Memory& memory_;
+  char* bytes_;
+};
+
 }  // namespace
 
 int32_t FlattenFileName(const char* source, char* destination, uint32_t capacity) {
@@ -42,15 +59,14 @@ int32_t MakeBackupPath(platform::Memory& memory, const char* folder, const char*
   // Had before anything is written, so that a failure leaves the
   // destination as it was.
   const int64_t scratchSize = FlattenedSizeNeeded(sourceLength);
-  auto* flattened = static_cast<char*>(memory.AllocScratch(static_cast<size_t>(scratchSize)));
-  if (flattened == nullptr) return 0;
-  FlattenInto(flattened, source, sourceLength);
+  const ScratchBlock flattened(memory, static_cast<size_t>(scratchSize));
+  if (flattened.get() == nullptr) return 0;
+  FlattenInto(flattened.get(), source, sourceLength);
 
   CopyUnits(destination, folder, static_cast<size_t>(folderLength));
   char* end = destination + folderLength;
   if (folderLength == 0 || folder[folderLength - 1] != kBackslash) *end++ = kBackslash;
-  CopyUnits(end, flattened, static_cast<size_t>(sourceLength) + 1);
-  memory.FreeScratch(flattened);
+  CopyUnits(end, flattened.get(), static_cast<size_t>(sourceLength) + 1);
   return 1;
 }
 
