@@ -223,9 +223,9 @@ TEST(NowPlayingDll, ReadsAndCutsTheTitlesOfRealWindows) {
   for (const testing::NowPlayingCase& row : testing::NowPlayingCases()) {
     SCOPED_TRACE(row.name);
     std::vector<PlayerSetup> setups;
-    for (const testing::PlayerWindowSpec& spec : row.windows) {
-      setups.push_back({Wide(spec.windowClass), Wide(spec.title), spec.playState,
-                        spec.reportedLength});
+    for (const testing::DeskWindow& shown : row.windows) {
+      setups.push_back({Wide(shown.windowClass), Wide(shown.title), shown.playState,
+                        shown.reportedLength});
     }
     const auto players = OpenPlayers(setups);
     const std::wstring expected = row.expected ? Wide(*row.expected) : L"";

@@ -21,7 +21,7 @@ inline constexpr char16_t kFoobarClass[] = u"{97E27FAA-C0B3-4b8e-A693-ED7881E99F
 inline constexpr char16_t kLightAlloyClass[] = u"LightAlloyFront";
 inline constexpr char16_t kClassicClass[] = u"MediaPlayerClassicW";
 
-struct PlayerWindowSpec {
+struct DeskWindow {
   const char16_t* windowClass;
   std::u16string title;
   intptr_t playState = 1;      // the window's answer to Winamp's play-state query
@@ -31,7 +31,7 @@ struct PlayerWindowSpec {
 struct NowPlayingCase {
   const char* name;
   bool video;
-  std::vector<PlayerWindowSpec> windows;
+  std::vector<DeskWindow> windows;
   std::optional<std::u16string> expected;        // nullopt: nothing plays
   std::optional<std::u16string> withReferences;  // on the NT family with the flag; else `expected`
 };

@@ -83,10 +83,10 @@ class Desk : private SingleByteDefault, public FakeNowPlaying {
   }
 };
 
-FakeWindow FromSpec(const testing::PlayerWindowSpec& spec) {
-  FakeWindow window = Window(spec.windowClass, spec.title);
-  window.reply = static_cast<uintptr_t>(spec.playState);
-  if (spec.reportedLength != 0) window.reportedLength = spec.reportedLength;
+FakeWindow FromDesk(const testing::DeskWindow& shown) {
+  FakeWindow window = Window(shown.windowClass, shown.title);
+  window.reply = static_cast<uintptr_t>(shown.playState);
+  if (shown.reportedLength != 0) window.reportedLength = shown.reportedLength;
   return window;
 }
 
@@ -100,7 +100,7 @@ TEST(PlayerProbe, ProbesInOrderAndCutsTitles) {
         SCOPED_TRACE(::testing::Message() << row.name << ", platform " << platformId
                                           << ", htmlRefs " << htmlRefs);
         Desk desk(platformId);
-        for (const testing::PlayerWindowSpec& spec : row.windows) desk.windows.Add(FromSpec(spec));
+        for (const testing::DeskWindow& shown : row.windows) desk.windows.Add(FromDesk(shown));
         Title expected = row.expected;
         if (expected && platformId != kNt) {
           expected = desk.windows.FromAnsi(desk.windows.ToAnsi(*expected).c_str());
