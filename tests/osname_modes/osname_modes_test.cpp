@@ -32,6 +32,10 @@ struct ModeRow {
   const char* shortName;
   const char* longSuffix;  // "" off NT
   const char* shortSuffix;
+  // Where an x64 processor changes the names (64-bit Wine reports one,
+  // 32-bit Wine an x86): the names then; null where they stay.
+  const char* longNameX64 = nullptr;
+  const char* shortNameX64 = nullptr;
 };
 
 const ModeRow kModes[] = {
@@ -52,12 +56,15 @@ const ModeRow kModes[] = {
      "Service Pack 4 (Build 2195)", "SP4 (Build 2195)"},
     {"winxp", 2, "5.1.2600", 1, "Service Pack 3", "Windows XP Professional ", "WinXP Prof ",
      "Service Pack 3 (Build 2600)", "SP3 (Build 2600)"},
-    // This 32-bit Wine reports an x86 processor, so XP x64 is named as the
-    // Server 2003 it shares its version with.
+    // 32-bit Wine reports an x86 processor, so XP x64 is named as the
+    // Server 2003 it shares its version with; 64-bit Wine reports x64. The
+    // short x64 label has no closing blank.
     {"winxp64", 2, "5.2.3790", 1, "Service Pack 2", "Windows Server 2003 Standard Edition ",
-     "Win2003 Std Ed ", "Service Pack 2 (Build 3790)", "SP2 (Build 3790)"},
+     "Win2003 Std Ed ", "Service Pack 2 (Build 3790)", "SP2 (Build 3790)",
+     "Windows XP Professional x64 Edition ", "WinXP Prof x64"},
     {"win2003", 2, "5.2.3790", 3, "Service Pack 2", "Windows Server 2003 Standard Edition ",
-     "Win2003 Std Ed ", "Service Pack 2 (Build 3790)", "SP2 (Build 3790)"},
+     "Win2003 Std Ed ", "Service Pack 2 (Build 3790)", "SP2 (Build 3790)",
+     "Windows Server 2003 Standard x64 Edition ", "Win2003 Std x64 Ed "},
     // Wine's product number for workstations, 28, has no edition label.
     {"vista", 2, "6.0.6002", 1, "Service Pack 2", "Windows Vista ", "Win Vista ",
      "Service Pack 2 (Build 6002)", "SP2 (Build 6002)"},
@@ -142,6 +149,9 @@ int RunChild(const char* reportPath) {
     kernel.dwMinorVersion = info.dwMinorVersion;
     kernel.dwBuildNumber = info.dwBuildNumber;
   }
+  SYSTEM_INFO system = {};
+  GetNativeSystemInfo(&system);
+  fprintf(report, "x64=%d\n", system.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64);
   fprintf(report, "platform=%lu\nversion=%lu.%lu.%lu\ntype=%u\nsp=%s\n",
           static_cast<unsigned long>(info.dwPlatformId),
           static_cast<unsigned long>(kernel.dwMajorVersion),
@@ -206,8 +216,10 @@ std::map<std::string, std::string> ReadReport(const std::string& path) {
 }
 
 // What a variant must report: the export's result (1) and its text.
-std::string Expected(const ModeRow& row, bool isShort, int omitVendor, int breakLine) {
-  std::string name = isShort ? row.shortName : row.longName;
+std::string Expected(const ModeRow& row, bool x64, bool isShort, int omitVendor, int breakLine) {
+  const char* longName = x64 && row.longNameX64 != nullptr ? row.longNameX64 : row.longName;
+  const char* shortName = x64 && row.shortNameX64 != nullptr ? row.shortNameX64 : row.shortName;
+  std::string name = isShort ? shortName : longName;
   if (!isShort && omitVendor == 0) name = "Microsoft " + name;
   if (breakLine != 0 && row.platform == 2) name += "\\r\\n";
   return "1 " + name + (isShort ? row.shortSuffix : row.longSuffix);
@@ -264,8 +276,8 @@ TEST(HostOSNameUnderWine, EveryVersionModeGetsItsName) {
     EXPECT_EQ(report["sp"], row.servicePack);
     for (const auto& variant : kVariants) {
       SCOPED_TRACE(variant.name);
-      EXPECT_EQ(report[variant.name],
-                Expected(row, variant.isShort, variant.omitVendor, variant.breakLine));
+      EXPECT_EQ(report[variant.name], Expected(row, report["x64"] == "1", variant.isShort,
+                                               variant.omitVendor, variant.breakLine));
     }
     EXPECT_EQ(report["null-buffer"], "0 0");
     DeleteFileA(child.exe.c_str());
