@@ -40,34 +40,34 @@ class ScratchBlock {
 
 }  // namespace
 
-int32_t FlattenFileName(const char* source, char* destination, uint32_t capacity) {
-  if (source == nullptr || destination == nullptr) return 0;
+bool FlattenFileName(const char* source, char* destination, uint32_t capacity) {
+  if (source == nullptr || destination == nullptr) return false;
   const int32_t length = TextLength(source);
-  if (int64_t{capacity} < FlattenedSizeNeeded(length)) return 0;
+  if (int64_t{capacity} < FlattenedSizeNeeded(length)) return false;
   FlattenInto(destination, source, length);
-  return 1;
+  return true;
 }
 
-int32_t MakeBackupPath(platform::Memory& memory, const char* folder, const char* source,
-                       char* destination, int32_t capacity) {
-  if (folder == nullptr || source == nullptr || destination == nullptr) return 0;
+bool MakeBackupPath(platform::Memory& memory, const char* folder, const char* source,
+                    char* destination, int32_t capacity) {
+  if (folder == nullptr || source == nullptr || destination == nullptr) return false;
   const int32_t folderLength = TextLength(folder);
   const int32_t sourceLength = TextLength(source);
   // The folder, one backslash, the flattened name and the terminator.
-  if (int64_t{folderLength} + sourceLength + 2 > capacity) return 0;
+  if (int64_t{folderLength} + sourceLength + 2 > capacity) return false;
 
   // Had before anything is written, so that a failure leaves the
   // destination as it was.
   const int64_t scratchSize = FlattenedSizeNeeded(sourceLength);
   const ScratchBlock flattened(memory, static_cast<size_t>(scratchSize));
-  if (flattened.get() == nullptr) return 0;
+  if (flattened.get() == nullptr) return false;
   FlattenInto(flattened.get(), source, sourceLength);
 
   CopyUnits(destination, folder, static_cast<size_t>(folderLength));
   char* end = destination + folderLength;
   if (folderLength == 0 || folder[folderLength - 1] != kBackslash) *end++ = kBackslash;
   CopyUnits(end, flattened.get(), static_cast<size_t>(sourceLength) + 1);
-  return 1;
+  return true;
 }
 
 }  // namespace tms

@@ -313,21 +313,21 @@ size_t ComposeHostOSName(const HostVersionFacts& facts, NameForm form, bool omit
   return composed.length();
 }
 
-int32_t WriteHostOSName(platform::VersionSource& source, NameForm form, bool omitVendor,
-                        bool breakLine, char* buffer) {
-  if (buffer == nullptr) return 0;
+bool WriteHostOSName(platform::VersionSource& source, NameForm form, bool omitVendor,
+                     bool breakLine, char* buffer) {
+  if (buffer == nullptr) return false;
   buffer[0] = 0;
   const size_t capacity = form == NameForm::kLong ? kLongNameBytes : kShortNameBytes;
   HostVersionFacts facts;
   if (!GatherHostVersionFacts(source, &facts)) {
     BoundedText(buffer, capacity).Append("Unknown OS");
-    return 0;
+    return false;
   }
   char name[kLongNameBytes];
   size_t length = ComposeHostOSName(facts, form, omitVendor, breakLine, name, capacity);
   if (length > 0 && name[length - 1] == ' ') name[--length] = 0;
   CopyUnits(buffer, name, length + 1);
-  return 1;
+  return true;
 }
 
 }  // namespace tms
