@@ -21,37 +21,53 @@ void FlattenInto(char* target, const char* source, int32_t length) {
   }
 }
 
+// Sole owner of one scratch block from the free store.
+class ScratchBlock {
+ public:
+  ScratchBlock(platform::Memory& memory, size_t bytes)
+      : memory_(memory), bytes_(static_cast<char*>(memory.AllocScratch(bytes))) {}
+  ~ScratchBlock() {
+    if (bytes_ != nullptr) memory_.FreeScratch(bytes_);
+  }
+  ScratchBlock(const ScratchBlock&) = delete;
+  ScratchBlock& operator=(const ScratchBlock&) = delete;
+  char* get() const { return bytes_; }
+
+ private:
+  platform::Memory& memory_;
+  char* bytes_;
+};
+
 }  // namespace
 
-int32_t FlattenFileName(const char* source, char* destination, uint32_t capacity) {
-  if (source == nullptr || destination == nullptr) return 0;
+bool FlattenFileName(const char* source, char* destination, uint32_t capacity) {
+  if (source == nullptr || destination == nullptr) return false;
   const int32_t length = TextLength(source);
-  if (int64_t{capacity} < FlattenedSizeNeeded(length)) return 0;
+  if (int64_t{capacity} < FlattenedSizeNeeded(length)) return false;
   FlattenInto(destination, source, length);
-  return 1;
+  return true;
 }
 
-int32_t MakeBackupPath(platform::Memory& memory, const char* folder, const char* source,
-                       char* destination, int32_t capacity) {
-  if (folder == nullptr || source == nullptr || destination == nullptr) return 0;
+bool MakeBackupPath(platform::Memory& memory, const char* folder, const char* source,
+                    char* destination, int32_t capacity) {
+  if (folder == nullptr || source == nullptr || destination == nullptr) return false;
   const int32_t folderLength = TextLength(folder);
   const int32_t sourceLength = TextLength(source);
   // The folder, one backslash, the flattened name and the terminator.
-  if (int64_t{folderLength} + sourceLength + 2 > capacity) return 0;
+  if (int64_t{folderLength} + sourceLength + 2 > capacity) return false;
 
   // Had before anything is written, so that a failure leaves the
   // destination as it was.
   const int64_t scratchSize = FlattenedSizeNeeded(sourceLength);
-  auto* flattened = static_cast<char*>(memory.AllocScratch(static_cast<size_t>(scratchSize)));
-  if (flattened == nullptr) return 0;
-  FlattenInto(flattened, source, sourceLength);
+  const ScratchBlock flattened(memory, static_cast<size_t>(scratchSize));
+  if (flattened.get() == nullptr) return false;
+  FlattenInto(flattened.get(), source, sourceLength);
 
   CopyUnits(destination, folder, static_cast<size_t>(folderLength));
   char* end = destination + folderLength;
   if (folderLength == 0 || folder[folderLength - 1] != kBackslash) *end++ = kBackslash;
-  CopyUnits(end, flattened, static_cast<size_t>(sourceLength) + 1);
-  memory.FreeScratch(flattened);
-  return 1;
+  CopyUnits(end, flattened.get(), static_cast<size_t>(sourceLength) + 1);
+  return true;
 }
 
 }  // namespace tms

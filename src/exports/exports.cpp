@@ -53,7 +53,12 @@ tms::DateRecord* AsDateRecord(TmsSystemTime* date) {
 // Returns S_OK after filling 1.0 build 10 platform 1; E_INVALIDARG for null
 // or any other cbSize, leaving the structure untouched.
 TMS_EXPORT TmsResult TMS_CALL DllGetVersion(TmsDllVersionInfo* info) {
-  return tms::FillDllVersion(reinterpret_cast<tms::DllVersionRecord*>(info));
+  if (info == nullptr || info->cbSize != TMS_DLL_VERSION_INFO_SIZE) return TMS_E_INVALIDARG;
+  info->dwMajorVersion = TMS_VERSION_MAJOR;
+  info->dwMinorVersion = TMS_VERSION_MINOR;
+  info->dwBuildNumber = TMS_VERSION_BUILD;
+  info->dwPlatformID = 1;  // DLLVER_PLATFORM_WINDOWS
+  return TMS_S_OK;
 }
 
 // ---------------------------------------------------------------------------
@@ -133,7 +138,9 @@ TMS_EXPORT int TMS_CALL tmsGetHTMLColor(TmsWindow owner, char* result) {
 // read; 0 and nothing written for a null buffer.
 TMS_EXPORT int TMS_CALL tmsGetHostOSName(char* buffer, int omitVendor, int breakLine) {
   return tms::WriteHostOSName(tms::platform::SystemVersionSource(), tms::NameForm::kLong,
-                              omitVendor != 0, breakLine != 0, buffer);
+                              omitVendor != 0, breakLine != 0, buffer)
+             ? 1
+             : 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -142,7 +149,9 @@ TMS_EXPORT int TMS_CALL tmsGetHostOSName(char* buffer, int omitVendor, int break
 // SP3 (Build 2600)"); results as for tmsGetHostOSName.
 TMS_EXPORT int TMS_CALL tmsGetHostOSNameShort(char* buffer) {
   return tms::WriteHostOSName(tms::platform::SystemVersionSource(), tms::NameForm::kShort, true,
-                              false, buffer);
+                              false, buffer)
+             ? 1
+             : 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -153,8 +162,9 @@ TMS_EXPORT int TMS_CALL tmsGetHostOSNameShort(char* buffer) {
 // nothing written, for a capacity too small, a null pointer or no memory.
 TMS_EXPORT int TMS_CALL tmsGetPathForBackup(const char* folder, const char* source,
                                             char* destination, int capacity) {
-  return tms::MakeBackupPath(tms::platform::SystemMemory(), folder, source, destination,
-                             capacity);
+  return tms::MakeBackupPath(tms::platform::SystemMemory(), folder, source, destination, capacity)
+             ? 1
+             : 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -172,5 +182,5 @@ TMS_EXPORT int TMS_CALL tmsGetStringLength(const TmsWideChar* text) {
 // capacity too small or a null pointer.
 TMS_EXPORT int TMS_CALL tmsModifyOriginalFileName(const char* source, char* destination,
                                                   unsigned int capacity) {
-  return tms::FlattenFileName(source, destination, capacity);
+  return tms::FlattenFileName(source, destination, capacity) ? 1 : 0;
 }

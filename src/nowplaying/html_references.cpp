@@ -1,6 +1,8 @@
 // Decimal HTML references for every character outside ASCII.
 #include "nowplaying/html_references.h"
 
+#include "platform/unique_bstr.h"
+
 namespace tms {
 namespace {
 
@@ -87,8 +89,7 @@ void EncodeHtmlReferences(platform::Memory& memory, Bstr* title) {
     out = AppendReference(out, character.value);
     at += character.units;
   }
-  memory.FreeBstr(*title);
-  *title = encoded;
+  ReplaceBstr(memory, title, encoded);
 }
 
 }  // namespace tms

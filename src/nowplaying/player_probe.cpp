@@ -8,14 +8,12 @@
 namespace tms {
 namespace {
 
-const PlayerProbe kXmPlay = {u"XMPLAY-MAIN", false, u""};
-const PlayerProbe kWindowsMediaPlayer = {u"WMPlayerApp", false, u" - Windows Media Player"};
-const PlayerProbe kWinamp = {u"Winamp v1.x", true, u" - Winamp"};
-const PlayerProbe kFoobar2000 = {u"{97E27FAA-C0B3-4b8e-A693-ED7881E99FC1}", false,
-                                 u"   [foobar2000"};
-const PlayerProbe kLightAlloy = {u"LightAlloyFront", false, u" - Light Alloy"};
-const PlayerProbe kMediaPlayerClassic = {u"MediaPlayerClassicW", false,
-                                         u" - Media Player Classic"};
+const PlayerProbe& kXmPlay = kMusicPlayers[0];
+const PlayerProbe& kWindowsMediaPlayer = kMusicPlayers[1];
+const PlayerProbe& kWinamp = kMusicPlayers[2];
+const PlayerProbe& kFoobar2000 = kMusicPlayers[3];
+const PlayerProbe& kLightAlloy = kVideoPlayers[0];
+const PlayerProbe& kMediaPlayerClassic = kVideoPlayers[1];
 
 // Winamp's play-state query: WM_USER with wParam 0 and lParam 104.
 constexpr char kWinampClassAnsi[] = "Winamp v1.x";
@@ -59,7 +57,7 @@ Bstr WithHtmlReferencesOnRequest(const NowPlayingServices& services, Bstr found,
                                  int32_t htmlRefs) {
   if (found == nullptr) return nullptr;
   UniqueBstr title(services.memory, found);
-  if (htmlRefs != 0 && IsNtPlatform(services.windows) != 0) {
+  if (htmlRefs != 0 && IsNtPlatform(services.windows)) {
     EncodeHtmlReferences(services.memory, title.slot());
   }
   return title.release();
@@ -79,7 +77,7 @@ Bstr ProbeMusicPlayers(const NowPlayingServices& services) {
   if (Bstr title = ProbePlayerWindow(services, kXmPlay)) return title;
   if (Bstr title = ProbePlayerWindow(services, kWindowsMediaPlayer)) return title;
   if (Bstr title = ProbePlayerWindow(services, kWinamp)) {
-    if (IsWinampPlaying(services.windows) != 0) return title;
+    if (IsWinampPlaying(services.windows)) return title;
     // A stopped or paused Winamp means nothing plays: later players are
     // not asked.
     services.memory.FreeBstr(title);
@@ -110,50 +108,29 @@ Bstr ProbePlayerWindow(const NowPlayingServices& services, const PlayerProbe& pr
   }
 
   // The name starts after the first blank when the probe strips a track
-  // number, and ends at the first occurrence of the suffix after that. One
-  // exact-length copy of it replaces the scratch, which is longer than its
-  // text.
+  // number, and ends at the first occurrence of the suffix after that. The
+  // result is one exact-length copy of it, made before the scratch, which
+  // is longer than its text, is released.
   const WideChar* name = title.get();
   if (probe.stripLeadingNumber) {
     const WideChar* blank = FindBlank(name);
     if (blank != nullptr) name = blank + 1;
   }
   const int32_t suffixAt = FindIgnoringCase(name, probe.titleSuffix);
-  const int32_t replaced = suffixAt >= 0
-                               ? ReplaceBstrLen(services.memory, title.slot(), name, suffixAt)
-                               : ReplaceBstr(services.memory, title.slot(), name);
-  if (replaced == 0) return nullptr;
-  return title.release();
+  return suffixAt >= 0 ? services.memory.AllocBstrLen(name, static_cast<uint32_t>(suffixAt))
+                       : services.memory.AllocBstr(name);
 }
 
-int32_t IsWinampPlaying(platform::WindowManager& windows) {
+bool IsWinampPlaying(platform::WindowManager& windows) {
   // Looked up afresh and with the ANSI call on both families.
   WindowHandle window = windows.FindWindowAnsi(kWinampClassAnsi, nullptr);
-  if (window == nullptr) return 0;
+  if (window == nullptr) return false;
   uintptr_t reply = 0;
   if (!windows.SendMessageAbortIfHung(window, kWinampQueryMessage, 0, kWinampQueryPlayState,
                                       kWinampQueryTimeoutMilliseconds, &reply)) {
-    return 0;
+    return false;
   }
-  return reply == kWinampPlaying ? 1 : 0;
-}
-
-int32_t ReplaceBstr(platform::Memory& memory, Bstr* target, const WideChar* source) {
-  Bstr made = memory.AllocBstr(source);
-  if (made == nullptr) return 0;
-  memory.FreeBstr(*target);
-  *target = made;
-  return 1;
-}
-
-int32_t ReplaceBstrLen(platform::Memory& memory, Bstr* target, const WideChar* source,
-                       int32_t count) {
-  if (count < 0) return 0;
-  Bstr made = memory.AllocBstrLen(source, static_cast<uint32_t>(count));
-  if (made == nullptr) return 0;
-  memory.FreeBstr(*target);
-  *target = made;
-  return 1;
+  return reply == kWinampPlaying;
 }
 
 }  // namespace tms

@@ -20,6 +20,18 @@ struct PlayerProbe {
   const WideChar* titleSuffix;
 };
 
+// The players probed for music and for video, in the order they are asked.
+inline constexpr PlayerProbe kMusicPlayers[] = {
+    {u"XMPLAY-MAIN", false, u""},
+    {u"WMPlayerApp", false, u" - Windows Media Player"},
+    {u"Winamp v1.x", true, u" - Winamp"},
+    {u"{97E27FAA-C0B3-4b8e-A693-ED7881E99FC1}", false, u"   [foobar2000"},
+};
+inline constexpr PlayerProbe kVideoPlayers[] = {
+    {u"LightAlloyFront", false, u" - Light Alloy"},
+    {u"MediaPlayerClassicW", false, u" - Media Player Classic"},
+};
+
 // The title of the music / video that plays, as an exact-length BSTR that
 // the caller owns, or null. With `htmlRefs` nonzero and on the NT family,
 // characters outside ASCII become HTML references; on other families the
@@ -38,17 +50,9 @@ Bstr ProbeVideoPlayers(const NowPlayingServices& services);
 // Example: Winamp's "12. Artist - Song - Winamp" gives "Artist - Song".
 Bstr ProbePlayerWindow(const NowPlayingServices& services, const PlayerProbe& probe);
 
-// 1 when Winamp's window answers its play-state query with exactly 1; 0 when
-// it answers anything else, does not answer within about a second, or there
-// is no such window.
-int32_t IsWinampPlaying(platform::WindowManager& windows);
-
-// Replace the BSTR in `target` with a new one holding `source` up to its
-// terminator / exactly `count` units of it. The new BSTR is made before the
-// old one is released, so the source may lie inside the target. 1 when
-// replaced; 0 when memory ran out, the target then being unchanged.
-int32_t ReplaceBstr(platform::Memory& memory, Bstr* target, const WideChar* source);
-int32_t ReplaceBstrLen(platform::Memory& memory, Bstr* target, const WideChar* source,
-                       int32_t count);
+// True when Winamp's window answers its play-state query with exactly 1;
+// false when it answers anything else, does not answer within about a
+// second, or there is no such window.
+bool IsWinampPlaying(platform::WindowManager& windows);
 
 }  // namespace tms

@@ -15,13 +15,13 @@ bool HoldsBothCopies(DualString& text) {
 
 }  // namespace
 
-int32_t IsNtPlatform(platform::WindowManager& windows) {
-  return windows.VersionPlatformId() == platform::kPlatformIdNt ? 1 : 0;
+bool IsNtPlatform(platform::WindowManager& windows) {
+  return windows.VersionPlatformId() == platform::kPlatformIdNt;
 }
 
 WindowHandle PlatformFindWindow(const NowPlayingServices& services, const WideChar* className,
                                 const WideChar* windowName) {
-  if (IsNtPlatform(services.windows) != 0) {
+  if (IsNtPlatform(services.windows)) {
     return services.windows.FindWindowWide(className, windowName);
   }
   DualString ansiClass(services.memory, services.codepage);
@@ -39,13 +39,13 @@ WindowHandle PlatformFindWindow(const NowPlayingServices& services, const WideCh
 }
 
 int32_t PlatformGetWindowTextLength(const NowPlayingServices& services, WindowHandle window) {
-  if (IsNtPlatform(services.windows) != 0) return services.windows.WindowTextLengthWide(window);
+  if (IsNtPlatform(services.windows)) return services.windows.WindowTextLengthWide(window);
   return services.windows.WindowTextLengthAnsi(window);
 }
 
 int32_t PlatformGetWindowText(const NowPlayingServices& services, WindowHandle window,
                               WideChar* buffer, int32_t count) {
-  if (IsNtPlatform(services.windows) != 0) {
+  if (IsNtPlatform(services.windows)) {
     return services.windows.WindowTextWide(window, buffer, count);
   }
   if (buffer == nullptr || count <= 0) return 0;

@@ -17,9 +17,9 @@ struct NowPlayingServices {
   platform::Codepage& codepage;
 };
 
-// 1 on the NT family, 0 otherwise and when the version query fails. Asked
-// anew at every call: nothing is cached.
-int32_t IsNtPlatform(platform::WindowManager& windows);
+// True on the NT family; false otherwise and when the version query fails.
+// Asked anew at every call: nothing is cached.
+bool IsNtPlatform(platform::WindowManager& windows);
 
 // The first top-level window with this class and title, or null. A null
 // name matches any window and is passed on as null, never as an empty text

@@ -9,10 +9,6 @@
 namespace tms {
 namespace {
 
-constexpr uint32_t kPlatformWin32s = 0;
-constexpr uint32_t kPlatformWindows = 1;
-constexpr uint32_t kPlatformNt = 2;
-
 // Every label exists in both forms; a blank at the end separates it from
 // whatever follows.
 struct Label {
@@ -185,7 +181,7 @@ void AppendNt4Edition(const HostVersionFacts& facts, NameWriter& name) {
   if (facts.hasExtendedFacts) {
     if (facts.productType == kProductWorkstation) {
       name.Append({"Workstation 4.0 ", "Wks 4.0 "});
-    } else if (facts.productType == 2 || facts.productType == 3) {
+    } else if (facts.productType == kProductDomainController || facts.productType == kProductServer) {
       if (HasSuite(facts, kSuiteEnterprise)) {
         name.Append({"Server 4.0, Enterprise Edition ", "Srv 4.0, Ent Ed"});
       } else {
@@ -303,13 +299,13 @@ size_t ComposeHostOSName(const HostVersionFacts& facts, NameForm form, bool omit
                          bool breakLine, char* text, size_t capacity) {
   BoundedText composed(text, capacity);
   NameWriter name(form, omitVendor, composed);
-  if (facts.platformId == kPlatformWin32s) {
+  if (facts.platformId == platform::kPlatformIdWin32s) {
     name.Base({"Windows ", "Win "});
     name.AppendVersion(facts);
     name.Append(" (Win32s)");
-  } else if (facts.platformId == kPlatformWindows) {
+  } else if (facts.platformId == platform::kPlatformIdWindows) {
     ComposeWindowsName(facts, name);
-  } else if (facts.platformId == kPlatformNt) {
+  } else if (facts.platformId == platform::kPlatformIdNt) {
     ComposeNtName(facts, name);
     if (breakLine) composed.Append("\r\n");
     AppendNtSuffix(facts, form, composed);
@@ -317,21 +313,21 @@ size_t ComposeHostOSName(const HostVersionFacts& facts, NameForm form, bool omit
   return composed.length();
 }
 
-int32_t WriteHostOSName(platform::VersionSource& source, NameForm form, bool omitVendor,
-                        bool breakLine, char* buffer) {
-  if (buffer == nullptr) return 0;
+bool WriteHostOSName(platform::VersionSource& source, NameForm form, bool omitVendor,
+                     bool breakLine, char* buffer) {
+  if (buffer == nullptr) return false;
   buffer[0] = 0;
   const size_t capacity = form == NameForm::kLong ? kLongNameBytes : kShortNameBytes;
   HostVersionFacts facts;
   if (!GatherHostVersionFacts(source, &facts)) {
     BoundedText(buffer, capacity).Append("Unknown OS");
-    return 0;
+    return false;
   }
   char name[kLongNameBytes];
   size_t length = ComposeHostOSName(facts, form, omitVendor, breakLine, name, capacity);
   if (length > 0 && name[length - 1] == ' ') name[--length] = 0;
   CopyUnits(buffer, name, length + 1);
-  return 1;
+  return true;
 }
 
 }  // namespace tms

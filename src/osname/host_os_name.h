@@ -30,10 +30,10 @@ size_t ComposeHostOSName(const HostVersionFacts& facts, NameForm form, bool omit
 
 // What the OS-name exports do: gathers the facts from `source`, composes
 // the name in `form` and writes it, minus one trailing blank, into `buffer`,
-// which holds kLongNameBytes or kShortNameBytes. Returns 1; 0 with
-// "Unknown OS" when the version cannot be read; 0 and nothing written for a
-// null buffer.
-int32_t WriteHostOSName(platform::VersionSource& source, NameForm form, bool omitVendor,
-                        bool breakLine, char* buffer);
+// which holds kLongNameBytes or kShortNameBytes. True; false with
+// "Unknown OS" when the version cannot be read; false and nothing written
+// for a null buffer.
+bool WriteHostOSName(platform::VersionSource& source, NameForm form, bool omitVendor,
+                     bool breakLine, char* buffer);
 
 }  // namespace tms

@@ -8,7 +8,6 @@
 namespace tms {
 namespace {
 
-constexpr uint32_t kPlatformNt = 2;
 constexpr const char* kProductOptionsKey = "SYSTEM\\CurrentControlSet\\Control\\ProductOptions";
 constexpr const char* kQ246009HotfixKey =
     "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix\\Q246009";
@@ -18,7 +17,7 @@ constexpr int32_t kMetricStarter = 88;
 constexpr int32_t kMetricServerR2 = 89;
 
 bool IsNtVersion(const HostVersionFacts& facts, uint32_t major, uint32_t minor) {
-  return facts.platformId == kPlatformNt && facts.majorVersion == major &&
+  return facts.platformId == platform::kPlatformIdNt && facts.majorVersion == major &&
          facts.minorVersion == minor;
 }
 
@@ -90,7 +89,7 @@ bool GatherHostVersionFacts(platform::VersionSource& source, HostVersionFacts* f
       facts->productNumber = productNumber;
     }
   }
-  const bool isNt = facts->platformId == kPlatformNt;
+  const bool isNt = facts->platformId == platform::kPlatformIdNt;
   if (isNt && facts->majorVersion <= 4 && !facts->hasExtendedFacts) {
     ReadRegistryProductType(source, facts);
   }

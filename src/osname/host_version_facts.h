@@ -14,6 +14,8 @@ constexpr uint16_t kSuiteDatacenter = 0x0080;
 constexpr uint16_t kSuitePersonal = 0x0200;
 constexpr uint16_t kSuiteBlade = 0x0400;
 constexpr uint8_t kProductWorkstation = 1;
+constexpr uint8_t kProductDomainController = 2;
+constexpr uint8_t kProductServer = 3;
 constexpr uint16_t kArchitectureItanium = 6;
 constexpr uint16_t kArchitectureX64 = 9;
 

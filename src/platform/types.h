@@ -17,4 +17,13 @@ using Bstr = WideChar*;
 // Opaque handle of a top-level window; null means "no window".
 using WindowHandle = void*;
 
+namespace platform {
+
+// The platform identifiers of the system's version query: Win32s, the
+// Windows 95 family, the NT family.
+constexpr uint32_t kPlatformIdWin32s = 0;
+constexpr uint32_t kPlatformIdWindows = 1;
+constexpr uint32_t kPlatformIdNt = 2;
+
+}  // namespace platform
 }  // namespace tms

@@ -5,6 +5,15 @@
 
 namespace tms {
 
+// Puts `replacement` into the slot, then releases the BSTR the slot held.
+// The new one must exist before the old one goes: it may have been copied
+// from it.
+inline void ReplaceBstr(platform::Memory& memory, Bstr* slot, Bstr replacement) {
+  const Bstr old = *slot;
+  *slot = replacement;
+  memory.FreeBstr(old);
+}
+
 class UniqueBstr {
  public:
   UniqueBstr(platform::Memory& memory, Bstr bstr = nullptr) : memory_(memory), bstr_(bstr) {}
@@ -20,11 +29,7 @@ class UniqueBstr {
     bstr_ = nullptr;
     return handedOver;
   }
-  void reset(Bstr replacement = nullptr) {
-    Bstr old = bstr_;
-    bstr_ = replacement;
-    memory_.FreeBstr(old);
-  }
+  void reset(Bstr replacement = nullptr) { ReplaceBstr(memory_, &bstr_, replacement); }
   explicit operator bool() const { return bstr_ != nullptr; }
 
  private:

@@ -7,9 +7,6 @@
 
 namespace tms::platform {
 
-// The platform identifier of GetVersionExA for the NT family.
-constexpr uint32_t kPlatformIdNt = 2;
-
 class WindowManager {
  public:
   // The platform identifier that the system's version query reports (0 on

@@ -2,6 +2,7 @@
 #include "strings/dual_string.h"
 
 #include "platform/text.h"
+#include "platform/unique_bstr.h"
 
 namespace tms {
 namespace {
@@ -94,7 +95,10 @@ void DualString::SetBSTR(const Bstr* slot, int32_t reserve) {
   FreeWide();
   const Bstr source = slot == nullptr ? nullptr : *slot;
   const uint32_t byteLength = memory_.BstrByteLen(source);
-  const int64_t blockBytes = int64_t{byteLength} + 2 * int64_t{reserve} + 2;
+  // A BSTR made from bytes may hold an odd number of them; the block is
+  // rounded up to whole units so that the last, half-filled unit and the
+  // terminator after it both lie inside it.
+  const int64_t blockBytes = int64_t{byteLength} + (byteLength % 2) + 2 * int64_t{reserve} + 2;
   wideText_ = AllocateUnits<WideChar>(memory_, blockBytes);
   if (wideText_ != nullptr && source != nullptr) {
     CopyUnits(reinterpret_cast<char*>(wideText_), reinterpret_cast<const char*>(source),
@@ -153,22 +157,21 @@ Bstr DualString::HandOver(Bstr* slot, Bstr made, bool sourcePresent) {
   // A failed allocation keeps the slot's BSTR: it is released only once its
   // replacement exists. An absent source yields null, which replaces it.
   if (made == nullptr && sourcePresent) return nullptr;
-  if (slot != nullptr) {
-    memory_.FreeBstr(*slot);
-    *slot = made;
-  }
+  if (slot != nullptr) ReplaceBstr(memory_, slot, made);
   return made;
 }
 
 Bstr DualString::AnsiToBSTR(Bstr* slot) {
   AnsiToWide();
+  // The wide copy is absent here only when its block could not be had.
+  if (wideText_ == nullptr) return HandOver(slot, nullptr, true);
   return WideToBSTR(slot);
 }
 
 Bstr DualString::AnsiToBSTR(Bstr* slot, int32_t count) {
   count = NonNegative(count);
   AnsiToWide(count);
-  if (wideText_ == nullptr) return HandOver(slot, nullptr, count > 0);
+  if (wideText_ == nullptr) return HandOver(slot, nullptr, true);
   // In a multi-byte code page N bytes can give fewer than N units; the BSTR
   // is then shortened to the units that exist rather than read past the block.
   const int32_t available = WideCapacityUnits();

@@ -1,12 +1,14 @@
 // What a host or a PE tool sees of the DLL: file and export-directory name,
 // exports by name and ordinal, stack cleanup (x86), pointers above 4 GiB
-// (x64), the entry point, DllGetVersion.
+// (x64), the entry point, DllGetVersion, and the string services' rows.
 // windows.h comes first (through the harness): oleauto.h needs its types.
 #include "dll/dll_harness.h"
 
 #include <gtest/gtest.h>
 #include <oleauto.h>
 #include <string.h>
+
+#include "strings/string_services_cases.h"
 
 namespace tms::dlltest {
 namespace {
@@ -200,29 +202,29 @@ TEST(DllAbi, EntryPointAnswersTrueToEveryNotification) {
   DeleteFileA(copyPath);
 }
 
-TEST(DllAbi, StringServicesHandleNullAndInnerZeros) {
-  EXPECT_EQ(CallExport("tmsGetStringLength", {0}).result, 0u);
-  EXPECT_EQ(CallExport("tmsGetStringLength", {Arg(L"")}).result, 0u);
-  BSTR inner = SysAllocStringLen(L"abc\0def", 7);
-  EXPECT_EQ(CallExport("tmsGetStringLength", {Arg(inner)}).result, 3u);
-
-  char buffer[8];
-  memset(buffer, 0xCC, sizeof buffer);
-  CallExport("tmsCopyString", {Arg(inner), Arg(buffer)});
-  EXPECT_STREQ(buffer, "abc");
-  EXPECT_EQ(buffer[4], static_cast<char>(0xCC));
-
-  memset(buffer, 0xCC, sizeof buffer);
-  CallExport("tmsCopyString", {0, Arg(buffer)});
-  for (char byte : buffer) EXPECT_EQ(byte, static_cast<char>(0xCC));
-  CallExport("tmsCopyString", {Arg(L"abc"), 0});  // ignored, no crash
-
-  CallExport("tmsCopyString", {Arg(L""), Arg(buffer)});
-  EXPECT_EQ(buffer[0], 0);
-  EXPECT_EQ(buffer[1], static_cast<char>(0xCC));
-
+// The rows the unit tests of the string services run, through the exports.
+TEST(DllAbi, StringServicesRows) {
+  for (const testing::MeasureCase& row : testing::kMeasureCases) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(static_cast<int32_t>(CallExport("tmsGetStringLength", {Arg(row.text)}).result),
+              row.expected);
+  }
+  for (const testing::CopyCase& row : testing::kCopyCases) {
+    SCOPED_TRACE(row.name);
+    char buffer[16];
+    memset(buffer, 0xCC, sizeof buffer);
+    CallExport("tmsCopyString", {Arg(row.source), row.nullDestination ? 0 : Arg(buffer)});
+    const size_t untouchedFrom = row.expected == nullptr ? 0 : strlen(row.expected) + 1;
+    if (row.expected != nullptr) {
+      EXPECT_STREQ(buffer, row.expected);
+    }
+    for (size_t i = untouchedFrom; i < sizeof buffer; ++i) {
+      EXPECT_EQ(buffer[i], static_cast<char>(0xCC)) << i;
+    }
+  }
+  // Releasing null does nothing, and a BSTR with an inner zero goes whole.
   EXPECT_EQ(CallExport("tmsFreeBSTR", {0}).bytesRemoved, kMeasuresStack ? 4u : 0u);
-  CallExport("tmsFreeBSTR", {Arg(inner)});
+  CallExport("tmsFreeBSTR", {Arg(SysAllocStringLen(L"abc\0def", 7))});
 }
 
 }  // namespace

@@ -16,15 +16,18 @@
 #include <string>
 #include <vector>
 
+#include "nowplaying/now_playing_cases.h"
+
 namespace tms::dlltest {
 namespace {
 
-const wchar_t kXmPlay[] = L"XMPLAY-MAIN";
-const wchar_t kMediaPlayer[] = L"WMPlayerApp";
-const wchar_t kWinamp[] = L"Winamp v1.x";
-const wchar_t kFoobar[] = L"{97E27FAA-C0B3-4b8e-A693-ED7881E99FC1}";
-const wchar_t kLightAlloy[] = L"LightAlloyFront";
-const wchar_t kClassic[] = L"MediaPlayerClassicW";
+// The shared rows use char16_t, which has WCHAR's size and representation.
+const wchar_t* Wide(const char16_t* text) { return reinterpret_cast<const wchar_t*>(text); }
+std::wstring Wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+
+const wchar_t* const kXmPlay = Wide(testing::kXmPlayClass);
+const wchar_t* const kWinamp = Wide(testing::kWinampClass);
+const wchar_t* const kFoobar = Wide(testing::kFoobarClass);
 
 const wchar_t kReportedLengthProperty[] = L"TmsReportedLength";
 
@@ -214,63 +217,25 @@ TEST(NowPlayingDll, RunsOnThePlatformFamilyTheRunAskedFor) {
   EXPECT_EQ(info.dwPlatformId, static_cast<DWORD>(atoi(expected)));
 }
 
-struct DllCase {
-  const char* name;
-  bool video;
-  std::vector<PlayerSetup> players;
-  const wchar_t* expected;        // null: nothing plays
-  const wchar_t* withReferences;  // on the NT family with the flag; null: as `expected`
-};
-
+// The rows the unit tests run against the fake window list, here with real
+// windows of this process.
 TEST(NowPlayingDll, ReadsAndCutsTheTitlesOfRealWindows) {
-  const std::wstring longTitle(40000, L'x');
-  const DllCase cases[] = {
-      {"no music player", false, {}, nullptr, nullptr},
-      {"no video player", true, {{kWinamp, L"1. Song - Winamp"}}, nullptr, nullptr},
-      {"Winamp playing", false, {{kWinamp, L"12. Artist - Song - Winamp"}}, L"Artist - Song",
-       nullptr},
-      {"Winamp stopped, foobar2000 playing", false,
-       {{kWinamp, L"12. Artist - Song - Winamp", 0}, {kFoobar, L"Other   [foobar2000]"}},
-       nullptr, nullptr},
-      {"Winamp paused", false, {{kWinamp, L"12. Artist - Song - Winamp", 3}}, nullptr, nullptr},
-      {"XMPlay before Media Player", false,
-       {{kMediaPlayer, L"B - Windows Media Player"}, {kXmPlay, L"Jingle"}}, L"Jingle", nullptr},
-      {"Media Player title equal to its suffix", false,
-       {{kMediaPlayer, L" - Windows Media Player"}, {kFoobar, L"Other   [foobar2000]"}}, L"",
-       nullptr},
-      {"Latin, symbol and emoji", false,
-       {{kMediaPlayer, L"Caf\xE9 \x2615 \xD83D\xDE00 - Windows Media Player"}},
-       L"Caf\xE9 \x2615 \xD83D\xDE00", L"Caf&#233; &#9749; &#128512;"},
-      {"Cyrillic from foobar2000", false,
-       {{kFoobar, L"\x041F\x0435\x0441\x043D\x044F   [foobar2000]"}},
-       L"\x041F\x0435\x0441\x043D\x044F", L"&#1055;&#1077;&#1089;&#1085;&#1103;"},
-      {"markup is not escaped", false,
-       {{kMediaPlayer, L"Rock & Roll <live> - windows media player"}}, L"Rock & Roll <live>",
-       nullptr},
-      {"lone surrogates, U+FFFF and control characters", false,
-       {{kXmPlay, L"\x01\xD83D\xFFFF\xDE00\t"}}, L"\x01\xD83D\xFFFF\xDE00\t",
-       L"\x01&#65533;&#65535;&#65533;\t"},
-      {"40,000 characters", false, {{kXmPlay, longTitle}}, longTitle.c_str(), nullptr},
-      // The window reports 4, as if its title grew after it was measured:
-      // the read has room for 4 + 4 characters.
-      {"title longer than its window reports", false,
-       {{kXmPlay, L"Song and a much longer title", 1, 4}}, L"Song and", nullptr},
-      {"Japanese from Light Alloy", true,
-       {{kLightAlloy, L"\x65E5\x672C\x306E\x6B4C - Light Alloy"}},
-       L"\x65E5\x672C\x306E\x6B4C", L"&#26085;&#26412;&#12398;&#27468;"},
-      {"Media Player Classic", true, {{kClassic, L"Film.avi - MEDIA PLAYER CLASSIC"}},
-       L"Film.avi", nullptr},
-      {"Light Alloy before Media Player Classic", true,
-       {{kClassic, L"B - Media Player Classic"}, {kLightAlloy, L"A - Light Alloy"}}, L"A",
-       nullptr},
-  };
-  for (const DllCase& row : cases) {
+  for (const testing::NowPlayingCase& row : testing::NowPlayingCases()) {
     SCOPED_TRACE(row.name);
-    const auto players = OpenPlayers(row.players);
+    std::vector<PlayerSetup> setups;
+    for (const testing::DeskWindow& shown : row.windows) {
+      setups.push_back({Wide(shown.windowClass), Wide(shown.title), shown.playState,
+                        shown.reportedLength});
+    }
+    const auto players = OpenPlayers(setups);
+    const std::wstring expected = row.expected ? Wide(*row.expected) : L"";
+    const std::wstring withReferences = row.withReferences ? Wide(*row.withReferences) : L"";
     for (int htmlRefs : {0, 1}) {
       SCOPED_TRACE(::testing::Message() << "htmlRefs " << htmlRefs);
       const Title title = row.video ? Video(htmlRefs) : Music(htmlRefs);
-      EXPECT_EQ(title, Expected(row.expected, row.withReferences, htmlRefs != 0));
+      EXPECT_EQ(title, Expected(row.expected ? expected.c_str() : nullptr,
+                                row.withReferences ? withReferences.c_str() : nullptr,
+                                htmlRefs != 0));
     }
   }
 }

@@ -17,6 +17,9 @@ class CountingMemory final : public platform::Memory {
   }
   // Make every allocation fail.
   void FailAll(bool fail) { failAll_ = fail; }
+  // Report every BSTR one byte shorter, as one made from an odd number of
+  // bytes would be.
+  void ReportOddBstrLengths(bool odd) { oddBstrLengths_ = odd; }
 
   int liveBlocks() const { return liveBlocks_; }
   int liveBstrs() const { return liveBstrs_; }
@@ -30,7 +33,10 @@ class CountingMemory final : public platform::Memory {
   Bstr AllocBstr(const WideChar* text) override;
   Bstr AllocBstrLen(const WideChar* text, uint32_t count) override;
   void FreeBstr(Bstr bstr) override;
-  uint32_t BstrByteLen(Bstr bstr) override { return system_.BstrByteLen(bstr); }
+  uint32_t BstrByteLen(Bstr bstr) override {
+    const uint32_t bytes = system_.BstrByteLen(bstr);
+    return oddBstrLengths_ && bytes > 0 ? bytes - 1 : bytes;
+  }
   void* AllocScratch(size_t bytes) override;
   void FreeScratch(void* scratch) override;
 
@@ -40,6 +46,7 @@ class CountingMemory final : public platform::Memory {
   platform::Memory& system_;
   int failAt_ = 0;
   bool failAll_ = false;
+  bool oddBstrLengths_ = false;
   int allocationsSeen_ = 0;
   int allocations_ = 0;
   int liveBlocks_ = 0;

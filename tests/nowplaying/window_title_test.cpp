@@ -26,8 +26,8 @@ TEST(WindowTitle, IsNtPlatformOnlyForTheNtIdentifier) {
   SingleByteCodepage codepage;
   const struct {
     uint32_t platformId;
-    int32_t expected;
-  } rows[] = {{2, 1}, {1, 0}, {0, 0}, {3, 0}};
+    bool expected;
+  } rows[] = {{2, true}, {1, false}, {0, false}, {3, false}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.platformId);
     FakeWindowManager windows(codepage, row.platformId);

@@ -4,7 +4,9 @@
 
 #include <string.h>
 
-#include "backupname/backup_name_model.h"
+#include <iterator>
+
+#include "backupname/backup_name_cases.h"
 #include "daynum/calendar_reference.h"
 
 #if defined(_WIN32)
@@ -84,8 +86,14 @@ constexpr size_t kSampleCount = sizeof kSampleTexts / sizeof kSampleTexts[0];
 
 const SampleText& Sample(uint32_t round) { return kSampleTexts[round % kSampleCount]; }
 
-const char* const kFolders[] = {"", "D:\\Backup", "D:\\Backup\\", "\\\\server\\share"};
-const char* const kPaths[] = {"C:\\Docs\\page.htm", "", "a:b\\c/d e", "\\\\host\\x\\y.txt"};
+// A row's capacity as a buffer: exactly that many bytes, but no more than
+// its expected text can need (a larger capacity only permits).
+size_t BufferFor(int64_t capacity) { return capacity < 0 ? 0 : capacity < 64 ? capacity : 64; }
+
+bool HasOutcome(int result, const GuardedBuffer& destination, const char* expected) {
+  if (expected == nullptr) return result == 0 && destination.Untouched();
+  return result == 1 && destination.Holds(expected);
+}
 
 bool CallDllGetVersion(const void* address, uint32_t round, const Baseline&) {
   // Now and then the 32-byte extended record, which is refused untouched.
@@ -143,17 +151,13 @@ bool CallGetHostOSNameShort(const void* address, uint32_t, const Baseline& basel
   return result == baseline.shortResult && buffer.Holds(baseline.shortName);
 }
 
+// The backup-name rows of the unit and DLL tests, one per call.
 bool CallGetPathForBackup(const void* address, uint32_t round, const Baseline&) {
-  const char* folder = kFolders[round % 4];
-  const char* path = kPaths[(round / 4) % 4];
-  const size_t needed = strlen(folder) + strlen(path) + 2;
-  // Every other call offers one byte too few, which must write nothing.
-  const size_t capacity = round % 2 == 0 ? needed : needed - 1;
-  GuardedBuffer destination(capacity);
-  const int result = As<decltype(&tmsGetPathForBackup)>(address)(
-      folder, path, destination.get(), static_cast<int>(capacity));
-  if (capacity < needed) return result == 0 && destination.Untouched();
-  return result == 1 && destination.Holds(testing::BackupPathModel(folder, path));
+  const auto& row = testing::kBackupPathCases[round % std::size(testing::kBackupPathCases)];
+  GuardedBuffer destination(BufferFor(row.capacity));
+  const int result = As<decltype(&tmsGetPathForBackup)>(address)(row.folder, row.source,
+                                                                  destination.get(), row.capacity);
+  return HasOutcome(result, destination, row.expected);
 }
 
 bool CallGetStringLength(const void* address, uint32_t round, const Baseline&) {
@@ -163,14 +167,11 @@ bool CallGetStringLength(const void* address, uint32_t round, const Baseline&) {
 }
 
 bool CallModifyOriginalFileName(const void* address, uint32_t round, const Baseline&) {
-  const char* path = kPaths[round % 4];
-  const size_t needed = strlen(path) + 2;
-  const size_t capacity = round % 2 == 0 ? needed : needed - 1;
-  GuardedBuffer destination(capacity);
-  const int result = As<decltype(&tmsModifyOriginalFileName)>(address)(
-      path, destination.get(), static_cast<unsigned int>(capacity));
-  if (capacity < needed) return result == 0 && destination.Untouched();
-  return result == 1 && destination.Holds(testing::FlattenModel(path));
+  const auto& row = testing::kFlattenCases[round % std::size(testing::kFlattenCases)];
+  GuardedBuffer destination(BufferFor(row.capacity));
+  const int result =
+      As<decltype(&tmsModifyOriginalFileName)>(address)(row.source, destination.get(), row.capacity);
+  return HasOutcome(result, destination, row.expected);
 }
 
 // The recorded length of a BSTR the library returned, in units.

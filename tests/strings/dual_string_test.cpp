@@ -26,7 +26,7 @@ std::string AnsiOf(DualString& text) {
 
 struct SizeCase {
   const char* name;
-  std::function<void(DualString&, platform::Memory&)> fill;
+  std::function<void(DualString&, CountingMemory&)> fill;
   int32_t ansiSize;
   int32_t wideSize;
   const char* ansiText;
@@ -36,60 +36,108 @@ struct SizeCase {
 // Block sizes in a single-byte code page, as the allocator records them.
 TEST(DualString, BlockSizesFollowMeasuredCountsInSingleByteCodepage) {
   const SizeCase cases[] = {
-      {"SetWide whole", [](DualString& s, platform::Memory&) { s.SetWide(u"abc"); }, 5, 8, "abc",
+      {"SetWide whole", [](DualString& s, CountingMemory&) { s.SetWide(u"abc"); }, 5, 8, "abc",
        u"abc"},
-      {"SetAnsi whole", [](DualString& s, platform::Memory&) { s.SetAnsi("abc"); }, 4, 10, "abc",
+      {"SetAnsi whole", [](DualString& s, CountingMemory&) { s.SetAnsi("abc"); }, 4, 10, "abc",
        u"abc"},
-      {"SetWide count", [](DualString& s, platform::Memory&) { s.SetWide(u"abcdef", 3); }, 4, 8,
+      {"SetWide count", [](DualString& s, CountingMemory&) { s.SetWide(u"abcdef", 3); }, 4, 8,
        "abc", u"abc"},
-      {"SetAnsi count", [](DualString& s, platform::Memory&) { s.SetAnsi("abcdef", 3); }, 4, 8,
+      {"SetAnsi count", [](DualString& s, CountingMemory&) { s.SetAnsi("abcdef", 3); }, 4, 8,
        "abc", u"abc"},
-      {"SetWide count 0", [](DualString& s, platform::Memory&) { s.SetWide(u"abc", 0); }, 1, 2, "",
+      {"SetWide count 0", [](DualString& s, CountingMemory&) { s.SetWide(u"abc", 0); }, 1, 2, "",
        u""},
-      {"SetAnsi count 0", [](DualString& s, platform::Memory&) { s.SetAnsi("abc", 0); }, 1, 2, "",
+      {"SetAnsi count 0", [](DualString& s, CountingMemory&) { s.SetAnsi("abc", 0); }, 1, 2, "",
        u""},
-      {"SetWide null", [](DualString& s, platform::Memory&) { s.SetWide(static_cast<const WideChar*>(nullptr)); },
+      {"SetWide null", [](DualString& s, CountingMemory&) { s.SetWide(static_cast<const WideChar*>(nullptr)); },
        2, 2, "", u""},
-      {"SetAnsi null", [](DualString& s, platform::Memory&) { s.SetAnsi(static_cast<const char*>(nullptr)); },
+      {"SetAnsi null", [](DualString& s, CountingMemory&) { s.SetAnsi(static_cast<const char*>(nullptr)); },
        1, 4, "", u""},
-      {"SetWide empty", [](DualString& s, platform::Memory&) { s.SetWide(u""); }, 2, 2, "", u""},
+      {"SetWide empty", [](DualString& s, CountingMemory&) { s.SetWide(u""); }, 2, 2, "", u""},
+      // A null text with a count, and negative counts, read as nothing.
+      {"SetAnsi null, count 5",
+       [](DualString& s, CountingMemory&) { s.SetAnsi(static_cast<const char*>(nullptr), 5); },
+       1, 2, "", u""},
+      {"SetWide null, count 5",
+       [](DualString& s, CountingMemory&) { s.SetWide(static_cast<const WideChar*>(nullptr), 5); },
+       1, 2, "", u""},
+      {"SetAnsi count -1", [](DualString& s, CountingMemory&) { s.SetAnsi("abc", -1); }, 1, 2, "",
+       u""},
+      {"SetWide count -1", [](DualString& s, CountingMemory&) { s.SetWide(u"abc", -1); }, 1, 2, "",
+       u""},
+      {"Allocate -4", [](DualString& s, CountingMemory&) { s.Allocate(-4); }, 1, 2, "", u""},
       {"SetBSTR reserve 5",
-       [](DualString& s, platform::Memory& m) {
+       [](DualString& s, CountingMemory& m) {
          Bstr bstr = m.AllocBstr(u"abc");
          s.SetBSTR(&bstr, 5);
          m.FreeBstr(bstr);
        },
        10, 18, "abc", u"abc"},
-      {"SetBSTR null slot", [](DualString& s, platform::Memory&) { s.SetBSTR(nullptr, 5); }, 7, 12,
+      // The block is rounded up to whole units: the half-filled last unit
+      // and the terminator lie inside it.
+      {"SetBSTR of odd byte length",
+       [](DualString& s, CountingMemory& m) {
+         Bstr bstr = m.AllocBstr(u"abc");
+         m.ReportOddBstrLengths(true);
+         s.SetBSTR(&bstr, 0);
+         m.ReportOddBstrLengths(false);
+         m.FreeBstr(bstr);
+       },
+       5, 8, "abc", u"abc"},
+      {"SetBSTR null slot", [](DualString& s, CountingMemory&) { s.SetBSTR(nullptr, 5); }, 7, 12,
        "", u""},
       {"SetBSTR null BSTR",
-       [](DualString& s, platform::Memory&) {
+       [](DualString& s, CountingMemory&) {
          Bstr bstr = nullptr;
          s.SetBSTR(&bstr, 5);
        },
        7, 12, "", u""},
-      {"Allocate 10", [](DualString& s, platform::Memory&) { s.Allocate(10); }, 11, 22, "", u""},
-      {"Allocate 0", [](DualString& s, platform::Memory&) { s.Allocate(0); }, 1, 2, "", u""},
+      {"Allocate 10", [](DualString& s, CountingMemory&) { s.Allocate(10); }, 11, 22, "", u""},
+      {"Allocate 0", [](DualString& s, CountingMemory&) { s.Allocate(0); }, 1, 2, "", u""},
       {"AnsiToWide count",
-       [](DualString& s, platform::Memory&) {
+       [](DualString& s, CountingMemory&) {
          s.SetAnsi("abcdef");
          s.AnsiToWide(2);
        },
        7, 6, "abcdef", u"ab"},
       {"WideToAnsi count",
-       [](DualString& s, platform::Memory&) {
+       [](DualString& s, CountingMemory&) {
          s.SetWide(u"abcdef");
          s.WideToAnsi(4);
        },
        5, 14, "abcd", u"abcdef"},
+      {"AnsiToWide count 0",
+       [](DualString& s, CountingMemory&) {
+         s.SetAnsi("abc");
+         s.AnsiToWide(0);
+       },
+       4, 2, "abc", u""},
+      {"WideToAnsi count 0",
+       [](DualString& s, CountingMemory&) {
+         s.SetWide(u"abc");
+         s.WideToAnsi(0);
+       },
+       1, 8, "", u"abc"},
+      {"WideToAnsiWithReserve -3",
+       [](DualString& s, CountingMemory&) {
+         s.SetWide(u"ab");
+         s.WideToAnsiWithReserve(-3);
+       },
+       4, 6, "ab", u"ab"},
+      {"SetBSTR reserve -2",
+       [](DualString& s, CountingMemory& m) {
+         Bstr bstr = m.AllocBstr(u"abc");
+         s.SetBSTR(&bstr, -2);
+         m.FreeBstr(bstr);
+       },
+       5, 8, "abc", u"abc"},
       {"WideToAnsiWithReserve",
-       [](DualString& s, platform::Memory&) {
+       [](DualString& s, CountingMemory&) {
          s.SetWide(u"ab");
          s.WideToAnsiWithReserve(7);
        },
        11, 6, "ab", u"ab"},
       {"refill replaces both sides",
-       [](DualString& s, platform::Memory&) {
+       [](DualString& s, CountingMemory&) {
          s.SetWide(u"a long first text");
          s.SetAnsi("xy");
        },
@@ -217,6 +265,71 @@ TEST(DualString, WideToBstrWithoutWideCopy) {
   memory.FreeBstr(slot);
 }
 
+// Counts of zero and below make an empty BSTR, never null; the slot's old
+// BSTR is replaced.
+TEST(DualString, ZeroAndNegativeCountsMakeEmptyBstrs) {
+  const struct {
+    const char* name;
+    std::function<Bstr(DualString&, Bstr*)> convert;
+  } cases[] = {
+      {"AnsiToBSTR 0", [](DualString& s, Bstr* slot) { return s.AnsiToBSTR(slot, 0); }},
+      {"AnsiToBSTR -1", [](DualString& s, Bstr* slot) { return s.AnsiToBSTR(slot, -1); }},
+      {"WideToBSTR 0", [](DualString& s, Bstr* slot) { return s.WideToBSTR(slot, 0); }},
+      {"WideToBSTR -1", [](DualString& s, Bstr* slot) { return s.WideToBSTR(slot, -1); }},
+      {"WideToBSTR 0 without a wide copy",
+       [](DualString& s, Bstr* slot) {
+         s.FreeWide();
+         return s.WideToBSTR(slot, 0);
+       }},
+  };
+  CountingMemory memory;
+  SingleByteCodepage codepage;
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.name);
+    Bstr slot = memory.AllocBstr(u"old");
+    {
+      DualString text(memory, codepage, "abc");
+      const Bstr made = row.convert(text, &slot);
+      ASSERT_NE(made, nullptr);
+      EXPECT_EQ(made, slot);
+      EXPECT_EQ(memory.BstrByteLen(made), 0u);
+      EXPECT_EQ(made[0], 0);
+      EXPECT_EQ(memory.liveBstrs(), 1);
+    }
+    memory.FreeBstr(slot);
+    EXPECT_EQ(memory.live(), 0);
+  }
+}
+
+// When the wide block cannot be had there is no new BSTR, so the slot keeps
+// the one it holds, with a count or without.
+TEST(DualString, AnsiToBstrKeepsTheSlotWhenTheWideBlockFails) {
+  const struct {
+    const char* name;
+    std::function<Bstr(DualString&, Bstr*)> convert;
+  } cases[] = {
+      {"whole", [](DualString& s, Bstr* slot) { return s.AnsiToBSTR(slot); }},
+      {"count 2", [](DualString& s, Bstr* slot) { return s.AnsiToBSTR(slot, 2); }},
+      {"count 0", [](DualString& s, Bstr* slot) { return s.AnsiToBSTR(slot, 0); }},
+  };
+  CountingMemory memory;
+  SingleByteCodepage codepage;
+  for (const auto& row : cases) {
+    SCOPED_TRACE(row.name);
+    Bstr slot = memory.AllocBstr(u"slot");
+    {
+      DualString text(memory, codepage, "abc");
+      memory.FailAllocationNumber(1);
+      EXPECT_EQ(row.convert(text, &slot), nullptr);
+      memory.FailAllocationNumber(0);
+    }
+    ASSERT_NE(slot, nullptr);
+    EXPECT_EQ(std::u16string(slot), u"slot");
+    memory.FreeBstr(slot);
+    EXPECT_EQ(memory.live(), 0);
+  }
+}
+
 // A count beyond what the wide block holds is cut to the block rather than
 // read past it (a multi-byte code page gives fewer units than bytes).
 TEST(DualString, CountedBstrNeverReadsPastTheWideBlock) {
@@ -300,8 +413,7 @@ TEST(DualString, FailedAllocationLeavesSideAbsentAndLeaksNothing) {
           EXPECT_LT(2 * TextLength(text.GetWide()), text.GetWideSize());
         }
       }
-      // The slot holds its old BSTR, a complete replacement, or null where
-      // the wide copy itself could not be made.
+      // The slot holds its old BSTR or a complete replacement.
       if (slot != nullptr) {
         EXPECT_EQ(memory.BstrByteLen(slot) % 2, 0u);
       }

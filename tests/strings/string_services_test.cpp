@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "fakes/counting_memory.h"
 #include "fakes/fake_codepages.h"
 #include "platform/codepage.h"
+#include "strings/string_services_cases.h"
 
 namespace tms {
 namespace {
@@ -17,44 +20,32 @@ using testing::CountingMemory;
 using testing::SingleByteCodepage;
 
 TEST(StringServices, MeasureCountsUnitsBeforeFirstZero) {
-  EXPECT_EQ(MeasureWideText(nullptr), 0);
-  EXPECT_EQ(MeasureWideText(u""), 0);
-  EXPECT_EQ(MeasureWideText(u"abc\0def"), 3);
-  EXPECT_EQ(MeasureWideText(u"\xD83D\xDE00"), 2);  // a surrogate pair is two units
+  for (const testing::MeasureCase& row : testing::kMeasureCases) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(MeasureWideText(row.text), row.expected);
+  }
 }
 
 constexpr char kSentinel = static_cast<char>(0xCC);
 
-struct CopyCase {
-  const char* name;
-  const WideChar* source;
-  bool nullDestination;
-  const char* expected;  // null: the destination must stay untouched
-};
-
+// The shared rows, and one that only this code page can give: the single-
+// byte fake writes '?' for what it lacks.
 TEST(StringServices, CopyWritesAnsiFormWithTerminatorAndNothingMore) {
-  const CopyCase cases[] = {
-      {"plain", u"abc", false, "abc"},
-      {"empty", u"", false, ""},
-      {"inner zero ends the text", u"ab\0cd", false, "ab"},
-      {"unrepresentable replaced", u"a\x4E2D" u"b", false, "a?b"},
-      {"null source", nullptr, false, nullptr},
-      {"null destination", u"abc", true, nullptr},
-  };
+  std::vector<testing::CopyCase> cases(std::begin(testing::kCopyCases),
+                                       std::end(testing::kCopyCases));
+  cases.push_back({"unrepresentable replaced", u"a\x4E2D" u"b", false, "a?b"});
   CountingMemory memory;
   SingleByteCodepage codepage;
-  for (const CopyCase& row : cases) {
+  for (const testing::CopyCase& row : cases) {
     SCOPED_TRACE(row.name);
     char buffer[16];
     memset(buffer, kSentinel, sizeof buffer);
     CopyWideTextAsAnsi(memory, codepage, row.source, row.nullDestination ? nullptr : buffer);
-    if (row.expected == nullptr) {
-      for (char byte : buffer) EXPECT_EQ(byte, kSentinel);
-    } else {
-      const size_t length = strlen(row.expected);
+    const size_t untouchedFrom = row.expected == nullptr ? 0 : strlen(row.expected) + 1;
+    if (row.expected != nullptr) {
       EXPECT_STREQ(buffer, row.expected);
-      for (size_t i = length + 1; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], kSentinel) << i;
     }
+    for (size_t i = untouchedFrom; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], kSentinel) << i;
     EXPECT_EQ(memory.live(), 0);
   }
 }

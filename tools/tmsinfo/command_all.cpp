@@ -105,34 +105,23 @@ FactValue ReadDayNumber(void* entry) {
   return value;
 }
 
-// A title comes as a BSTR that this host owns: the JSON form takes its
-// UTF-16 as it is, the text report its ANSI copy (measure, copy); then it
-// is released, once.
+// A title: the JSON form takes its UTF-16 as it is, the text report its
+// ANSI copy.
 FactValue ReadTitle(LibraryLoader& library, void* entry) {
   FactValue value;
-  int(TMS_API * getLength)(const TmsWideChar*) = nullptr;
-  void(TMS_API * copyString)(const TmsWideChar*, char*) = nullptr;
-  void(TMS_API * freeBstr)(TmsBstr) = nullptr;
-  if (!FindExport(library, "tmsGetStringLength", &getLength) ||
-      !FindExport(library, "tmsCopyString", &copyString) ||
-      !FindExport(library, "tmsFreeBSTR", &freeBstr)) {
+  PlayingTitle title;
+  if (!ReadPlayingTitle(library, entry, 0, &title)) {
     value.outcome = Outcome::kNoExport;
     value.note = "a string service is missing";
     return value;
   }
-  const TmsBstr title = reinterpret_cast<TmsBstr(TMS_API*)(int)>(entry)(0);
-  if (title == nullptr) {
+  if (!title.playing) {
     value.note = "nothing playing";
     return value;
   }
-  const int length = getLength(title);
   value.type = FactValue::Type::kText;
-  value.wide.assign(reinterpret_cast<const char16_t*>(title), static_cast<size_t>(length));
-  // Up to three bytes per unit covers every code page, UTF-8 included.
-  value.ansi.assign(static_cast<size_t>(length) * 3 + 1, '\0');
-  copyString(title, &value.ansi[0]);
-  value.ansi.resize(strlen(value.ansi.c_str()));
-  freeBstr(title);
+  value.wide = title.wide;
+  value.ansi = title.ansi;
   return value;
 }
 

@@ -14,7 +14,7 @@ int RunColor(LibraryLoader& library, int argc, char** /*argv*/) {
     fprintf(stderr, "tmsinfo: %s\n", library.error());
     return kExitNoLibrary;
   }
-  char color[8] = {};
+  char color[TMS_HTML_COLOR_SIZE] = {};
   const int result = getHtmlColor(nullptr, color);
   if (result == 0) {
     printf("cancelled: the user chose no colour\n");

@@ -2,10 +2,32 @@
 #include <stdio.h>
 #include <string.h>
 
-#include <string>
-
 #include "TolvaricModeSupport.h"
 #include "commands.h"
+
+bool ReadPlayingTitle(LibraryLoader& library, void* titleExport, int htmlRefs,
+                      PlayingTitle* title) {
+  int(TMS_API * getLength)(const TmsWideChar*) = nullptr;
+  void(TMS_API * copyString)(const TmsWideChar*, char*) = nullptr;
+  void(TMS_API * freeBstr)(TmsBstr) = nullptr;
+  if (!FindExport(library, "tmsGetStringLength", &getLength) ||
+      !FindExport(library, "tmsCopyString", &copyString) ||
+      !FindExport(library, "tmsFreeBSTR", &freeBstr)) {
+    return false;
+  }
+  *title = PlayingTitle();
+  const TmsBstr bstr = reinterpret_cast<TmsBstr(TMS_API*)(int)>(titleExport)(htmlRefs);
+  if (bstr == nullptr) return true;
+  const int length = getLength(bstr);
+  title->playing = true;
+  title->wide.assign(reinterpret_cast<const char16_t*>(bstr), static_cast<size_t>(length));
+  // Up to three bytes per unit covers every code page, UTF-8 included.
+  title->ansi.assign(static_cast<size_t>(length) * 3 + 1, '\0');
+  copyString(bstr, &title->ansi[0]);
+  title->ansi.resize(strlen(title->ansi.c_str()));
+  freeBstr(bstr);
+  return true;
+}
 
 namespace {
 
@@ -16,29 +38,17 @@ int RunNowPlaying(LibraryLoader& library, const char* command, const char* expor
     fprintf(stderr, "usage: tmsinfo %s [--html]\n", command);
     return kExitUsage;
   }
-  TmsBstr(TMS_API * getTitle)(int) = nullptr;
-  int(TMS_API * getLength)(const TmsWideChar*) = nullptr;
-  void(TMS_API * copyString)(const TmsWideChar*, char*) = nullptr;
-  void(TMS_API * freeBstr)(TmsBstr) = nullptr;
-  if (!FindExport(library, exportName, &getTitle) ||
-      !FindExport(library, "tmsGetStringLength", &getLength) ||
-      !FindExport(library, "tmsCopyString", &copyString) ||
-      !FindExport(library, "tmsFreeBSTR", &freeBstr)) {
+  void* titleExport = library.Find(exportName);
+  PlayingTitle title;
+  if (titleExport == nullptr || !ReadPlayingTitle(library, titleExport, html ? 1 : 0, &title)) {
     fprintf(stderr, "tmsinfo: %s\n", library.error());
     return kExitNoLibrary;
   }
-  TmsBstr title = getTitle(html ? 1 : 0);
-  if (title == nullptr) {
+  if (!title.playing) {
     printf("nothing is playing\n");
     return kExitFailure;
   }
-  // As an ANSI host does: measure, copy into a buffer of its own, release.
-  // Up to three bytes per unit covers every code page, UTF-8 included.
-  const int length = getLength(title);
-  std::string text(static_cast<size_t>(length) * 3 + 1, '\0');
-  copyString(title, &text[0]);
-  freeBstr(title);
-  printf("%s\n", text.c_str());
+  printf("%s\n", title.ansi.c_str());
   return kExitOk;
 }
 

@@ -27,8 +27,8 @@ int RunOs(LibraryLoader& library, int argc, char** argv) {
     return kExitUsage;
   }
 
-  // The library needs 182 bytes for the long form and 130 for the short.
-  char name[182] = {};
+  // The long form's size holds the short form too.
+  char name[TMS_OS_NAME_SIZE] = {};
   int result = 0;
   if (shortForm) {
     int(TMS_API * getShortName)(char*) = nullptr;

@@ -4,6 +4,7 @@
 #include <string.h>
 
 #include "platform/memory.h"
+#include "platform/text.h"
 
 namespace tms::platform {
 namespace {
@@ -35,9 +36,7 @@ class PosixMemory final : public Memory {
 
   Bstr AllocBstr(const WideChar* text) override {
     if (text == nullptr) return nullptr;
-    uint32_t count = 0;
-    while (text[count] != 0) ++count;
-    return AllocBstrLen(text, count);
+    return AllocBstrLen(text, static_cast<uint32_t>(TextLength(text)));
   }
   Bstr AllocBstrLen(const WideChar* text, uint32_t count) override {
     // The byte length must fit the 32-bit prefix, as on Windows.

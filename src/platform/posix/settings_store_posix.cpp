@@ -27,33 +27,49 @@ class Descriptor {
   int fd_;
 };
 
+// Sole owner of one block from the C heap.
+class HeapBytes {
+ public:
+  HeapBytes() = default;
+  explicit HeapBytes(size_t size) : data_(static_cast<char*>(malloc(size))) {}
+  ~HeapBytes() { free(data_); }
+  HeapBytes(const HeapBytes&) = delete;
+  HeapBytes& operator=(const HeapBytes&) = delete;
+  HeapBytes& operator=(HeapBytes&& other) noexcept {
+    free(data_);
+    data_ = other.data_;
+    other.data_ = nullptr;
+    return *this;
+  }
+  char* get() const { return data_; }
+
+ private:
+  char* data_ = nullptr;
+};
+
 // The whole content of an open regular file.
 class FileBytes {
  public:
-  FileBytes() = default;
-  ~FileBytes() { free(data_); }
-  FileBytes(const FileBytes&) = delete;
-  FileBytes& operator=(const FileBytes&) = delete;
-
   bool Read(int fd) {
     struct stat status;
     if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) return false;
     const size_t expected = static_cast<size_t>(status.st_size);
-    data_ = static_cast<char*>(malloc(expected + 1));
-    if (data_ == nullptr) return false;
+    bytes_ = HeapBytes(expected + 1);
+    if (bytes_.get() == nullptr) return false;
     while (size_ < expected) {
-      const ssize_t got = pread(fd, data_ + size_, expected - size_, static_cast<off_t>(size_));
+      const ssize_t got =
+          pread(fd, bytes_.get() + size_, expected - size_, static_cast<off_t>(size_));
       if (got < 0) return false;
       if (got == 0) break;
       size_ += static_cast<size_t>(got);
     }
     return true;
   }
-  const char* data() const { return data_; }
+  const char* data() const { return bytes_.get(); }
   size_t size() const { return size_; }
 
  private:
-  char* data_ = nullptr;
+  HeapBytes bytes_;
   size_t size_ = 0;
 };
 
@@ -124,14 +140,11 @@ class PosixSettingsStore final : public SettingsStore {
     const ini::WritePlan plan = ini::PlanWrite(content.data(), content.size(), section, key);
     const size_t newSize =
         ini::ApplyWrite(plan, content.data(), content.size(), section, key, value, nullptr);
-    char* updated = static_cast<char*>(malloc(newSize));
-    if (updated == nullptr) return false;
-    ini::ApplyWrite(plan, content.data(), content.size(), section, key, value, updated);
-    const bool written =
-        WriteAll(fd.get(), updated + plan.offset, newSize - plan.offset, plan.offset) &&
-        (newSize >= content.size() || ftruncate(fd.get(), static_cast<off_t>(newSize)) == 0);
-    free(updated);
-    return written;
+    const HeapBytes updated(newSize);
+    if (updated.get() == nullptr) return false;
+    ini::ApplyWrite(plan, content.data(), content.size(), section, key, value, updated.get());
+    return WriteAll(fd.get(), updated.get() + plan.offset, newSize - plan.offset, plan.offset) &&
+           (newSize >= content.size() || ftruncate(fd.get(), static_cast<off_t>(newSize)) == 0);
   }
 };
 

@@ -4,22 +4,12 @@
 // that is too small.
 #include "platform/posix/utf8.h"
 
+#include "platform/text.h"
+
 namespace tms::platform {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
-
-int32_t LengthOf(const char* text) {
-  int32_t length = 0;
-  while (text[length] != 0) ++length;
-  return length;
-}
-
-int32_t LengthOf(const WideChar* text) {
-  int32_t length = 0;
-  while (text[length] != 0) ++length;
-  return length;
-}
 
 // Decodes one code point starting at bytes[*position], advancing the position
 // past what was consumed (one byte for an invalid lead or sequence).
@@ -96,7 +86,7 @@ int32_t EncodeUtf8(char32_t codePoint, unsigned char* out) {
 int32_t Utf8ToUtf16(const char* source, int32_t sourceLength, WideChar* target,
                     int32_t targetCount) {
   if (source == nullptr || sourceLength == 0 || sourceLength < -1) return 0;
-  const int32_t length = sourceLength == -1 ? LengthOf(source) + 1 : sourceLength;
+  const int32_t length = sourceLength == -1 ? TextLength(source) + 1 : sourceLength;
   const bool measureOnly = target == nullptr || targetCount == 0;
   // A target too small fails as a whole, before anything is written.
   if (!measureOnly && Utf8ToUtf16(source, sourceLength, nullptr, 0) > targetCount) return 0;
@@ -121,7 +111,7 @@ int32_t Utf8ToUtf16(const char* source, int32_t sourceLength, WideChar* target,
 int32_t Utf16ToUtf8(const WideChar* source, int32_t sourceLength, char* target,
                     int32_t targetCount) {
   if (source == nullptr || sourceLength == 0 || sourceLength < -1) return 0;
-  const int32_t length = sourceLength == -1 ? LengthOf(source) + 1 : sourceLength;
+  const int32_t length = sourceLength == -1 ? TextLength(source) + 1 : sourceLength;
   const bool measureOnly = target == nullptr || targetCount == 0;
   if (!measureOnly && Utf16ToUtf8(source, sourceLength, nullptr, 0) > targetCount) return 0;
   int32_t written = 0;

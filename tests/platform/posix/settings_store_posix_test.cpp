@@ -1,18 +1,88 @@
 // The POSIX settings store over real files: reading, editing in place, and
-// what it does when something other than a file is in the file's place.
+// what it does when something other than a file is in the file's place, or
+// when the system moves the bytes a few at a time or not at all.
 #include <gtest/gtest.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include <string>
 
 #include "fakes/settings_files.h"
 #include "platform/settings_store.h"
 
+namespace {
+
+// How this program's pread and pwrite behave: as the system's, moving one
+// byte per call, reads failing, or writes making no progress.
+enum class FileIo { kWhole, kOneByte, kReadsFail, kWritesStall };
+FileIo fileIo = FileIo::kWhole;
+
+}  // namespace
+
+// These take the place of the C library's for the whole test program; the
+// store's read and write loops must cope with what they answer.
+extern "C" ssize_t pread(int fd, void* buffer, size_t count, off_t offset) {
+  if (fileIo == FileIo::kReadsFail) {
+    errno = EIO;
+    return -1;
+  }
+  if (fileIo == FileIo::kOneByte && count > 1) count = 1;
+  return syscall(SYS_pread64, fd, buffer, count, offset);
+}
+
+extern "C" ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset) {
+  if (fileIo == FileIo::kWritesStall) return 0;
+  if (fileIo == FileIo::kOneByte && count > 1) count = 1;
+  return syscall(SYS_pwrite64, fd, buffer, count, offset);
+}
+
 namespace tms::platform {
 namespace {
 
-TEST(SettingsStorePosix, ReadsCutToCapacityAndWritesShrinkTheFile) {
+// Edits in place of the file's bytes: shorter and longer values, a last
+// line without a line break, a key added after it; each with the bytes
+// moved whole and one at a time, and read back the same way.
+TEST(SettingsStorePosix, EditsInPlaceWhateverTheSystemMovesPerCall) {
+  const struct {
+    const char* name;
+    const char* before;  // null: no file yet
+    const char* key;
+    const char* value;
+    const char* after;
+  } rows[] = {
+      {"shrinks the file", "[S]\r\nk=  0x000000FF0000  \r\n[T]\r\n", "k", "1",
+       "[S]\r\nk=1\r\n[T]\r\n"},
+      {"grows the file", "[S]\r\nk=1\r\n[T]\r\n", "k", "123456", "[S]\r\nk=123456\r\n[T]\r\n"},
+      {"same length", "[S]\r\nk=2\r\n", "k", "3", "[S]\r\nk=3\r\n"},
+      {"last line without a break, shorter", "[S]\r\nk=12345", "k", "1", "[S]\r\nk=1"},
+      {"last line without a break, longer", "[S]\r\nk=1", "k", "12345", "[S]\r\nk=12345"},
+      {"key added after a last line without a break", "[S]\r\na=1", "k", "7",
+       "[S]\r\na=1\r\nk=7\r\n"},
+      {"no file yet", nullptr, "k", "7", "[S]\r\nk=7\r\n"},
+  };
+  SettingsStore& store = SystemSettingsStore();
+  for (const FileIo io : {FileIo::kWhole, FileIo::kOneByte}) {
+    for (const auto& row : rows) {
+      SCOPED_TRACE(::testing::Message() << row.name << (io == FileIo::kOneByte ? ", one byte per call" : ""));
+      testing::TempFolder folder;
+      const std::string file = folder.Join("settings.ini");
+      if (row.before != nullptr) testing::WriteFileBytes(file, row.before);
+      fileIo = io;
+      const bool written = store.WriteProfileString(file.c_str(), "S", row.key, row.value);
+      char value[16];
+      const uint32_t length = store.ReadProfileString(file.c_str(), "S", row.key, value, sizeof value);
+      fileIo = FileIo::kWhole;
+      EXPECT_TRUE(written);
+      EXPECT_EQ(testing::ReadFileBytes(file), row.after);
+      EXPECT_EQ(length, strlen(row.value));
+      EXPECT_STREQ(value, row.value);
+    }
+  }
+}
+
+TEST(SettingsStorePosix, ReadsCutToCapacity) {
   testing::TempFolder folder;
   const std::string file = folder.Join("settings.ini");
   testing::WriteFileBytes(file, "[S]\r\nk=  0x000000FF0000  \r\n[T]\r\n");
@@ -23,10 +93,28 @@ TEST(SettingsStorePosix, ReadsCutToCapacityAndWritesShrinkTheFile) {
   EXPECT_STREQ(value, "0x000");
   EXPECT_EQ(store.ReadProfileString(file.c_str(), "S", "missing", value, sizeof value), 0u);
   EXPECT_STREQ(value, "");
-
-  EXPECT_TRUE(store.WriteProfileString(file.c_str(), "S", "k", "1"));
-  EXPECT_EQ(testing::ReadFileBytes(file), "[S]\r\nk=1\r\n[T]\r\n");
   EXPECT_FALSE(store.WriteProfileString(folder.path().c_str(), "S", "k", "1"));
+}
+
+// A read that fails reads nothing; a write that makes no progress reports
+// failure instead of waiting for it.
+TEST(SettingsStorePosix, FailedReadsAndStalledWritesAreReported) {
+  testing::TempFolder folder;
+  const std::string file = folder.Join("settings.ini");
+  testing::WriteFileBytes(file, "[S]\r\nk=1\r\n");
+  SettingsStore& store = SystemSettingsStore();
+  char value[8] = "x";
+  fileIo = FileIo::kReadsFail;
+  const uint32_t length = store.ReadProfileString(file.c_str(), "S", "k", value, sizeof value);
+  const bool writtenAfterFailedRead = store.WriteProfileString(file.c_str(), "S", "k", "2");
+  fileIo = FileIo::kWritesStall;
+  const bool written = store.WriteProfileString(file.c_str(), "S", "k", "2");
+  fileIo = FileIo::kWhole;
+  EXPECT_EQ(length, 0u);
+  EXPECT_STREQ(value, "");
+  EXPECT_FALSE(writtenAfterFailedRead);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(testing::ReadFileBytes(file), "[S]\r\nk=1\r\n");
 }
 
 // A pipe where the file should be is neither read nor written, and does not

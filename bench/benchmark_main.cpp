@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <map>
 
-#include "benchmarks/benchmark_pairs.h"
+#include "benchmark_pairs.h"
 
 namespace tms::bench {
 namespace {

@@ -3,7 +3,7 @@
 // name found in a title at hand and copied into a BSTR of its own.
 #include <string>
 
-#include "benchmarks/benchmark_pairs.h"
+#include "benchmark_pairs.h"
 #include "nowplaying/html_references.h"
 #include "nowplaying/player_probe.h"
 #include "platform/codepage.h"

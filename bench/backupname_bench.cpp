@@ -5,7 +5,7 @@
 #include <string.h>
 
 #include "TolvaricModeSupport.h"
-#include "benchmarks/benchmark_pairs.h"
+#include "benchmark_pairs.h"
 
 namespace tms::bench {
 namespace {

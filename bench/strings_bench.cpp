@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TolvaricModeSupport.h"
-#include "benchmarks/benchmark_pairs.h"
+#include "benchmark_pairs.h"
 #include "platform/memory.h"
 #include "platform/posix/utf8.h"
 

@@ -4,7 +4,7 @@
 // "0x" and exactly eight hexadecimal digits.
 #include <string.h>
 
-#include "benchmarks/benchmark_pairs.h"
+#include "benchmark_pairs.h"
 #include "colorpicker/color_text.h"
 
 namespace tms::bench {

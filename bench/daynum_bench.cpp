@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "TolvaricModeSupport.h"
-#include "benchmarks/benchmark_pairs.h"
+#include "benchmark_pairs.h"
 
 namespace tms::bench {
 namespace {
