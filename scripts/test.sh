@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: native (the measurement programs in bench/ are
-# built too, so that they keep compiling, but not run), native under AddressSanitizer and UndefinedBehaviorSanitizer, native under
+# built too, so that they keep compiling, but not run), native under
+# AddressSanitizer and UndefinedBehaviorSanitizer, native under
 # ThreadSanitizer, the 32-bit Windows build under Wine (stress tests
 # included), the 64-bit one under 64-bit Wine (with the release ZIP made from
 # both, so win64 comes after win32), and a short fixed-time run of every fuzz
