@@ -110,7 +110,7 @@ tms_vm_boot() {
       -virtfs "local,path=$tms_checkout,mount_tag=checkout,security_model=none" \
       </dev/null |
       # The kernel's own lines (power-off and the like) are not the command's.
-      grep --line-buffered -v '^\[ *[0-9]*\.[0-9]*\] ' || true
+      LC_ALL=C grep -a --line-buffered -v '^\[ *[0-9]*\.[0-9]*\] ' || true
   ) 8>"$tms_vm_cache_root/run.lock"
   if [ -s "$ctl/status" ]; then
     status=$(cat "$ctl/status")
