@@ -95,5 +95,10 @@ tms_vm_boot "$dir" persist "$tms_checkout" bash -c "$first_boot" >"$dir/first-bo
 }
 echo "$(( SECONDS - started ))" >"$dir/seconds-to-make"
 touch "$dir/ready"
+# Images made from other scripts are not used again here; each takes a few
+# gigabytes. A VM still running from one keeps its open file until it ends.
+for other in "$tms_vm_cache_root/$(tms_vm_release)"-*; do
+  [ "$other" = "$dir" ] || rm -rf "$other"
+done
 echo "vm: image made in $(( SECONDS - started )) s ($(du -sh --apparent-size "$dir/rootfs.img" | cut -f1) apparent, $(du -sh "$dir/rootfs.img" | cut -f1) on disk)" >&2
 echo "$dir"
