@@ -107,6 +107,7 @@ TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
   EXPECT_EQ(rows[0].call.result, 0u);
   EXPECT_STREQ(ansi, "abc");
   EXPECT_EQ(rows[3].call.result, 4u);
+  EXPECT_EQ(rows[10].call.result, 0u);  // tmsGetHTMLColor, having shown no dialog
 }
 
 // A 64-bit DLL must carry every pointer whole: buffers placed above 4 GiB
