@@ -3,10 +3,12 @@
 #include "colorpicker/color_picker.h"
 
 #include <gtest/gtest.h>
+#include <stdio.h>
 #include <string.h>
 
 #include <string>
 
+#include "colorpicker/color_picker_cases.h"
 #include "fakes/redirected_settings_store.h"
 #include "fakes/scripted_color_dialog.h"
 #include "fakes/settings_files.h"
@@ -36,42 +38,43 @@ class ColorPickerFiles : public ::testing::Test {
   WindowHandle owner_ = reinterpret_cast<WindowHandle>(0x1234);
 };
 
-TEST_F(ColorPickerFiles, WithoutFileShowsBlackAndWritesSixteenKeysInOrder) {
-  dialog_.Cancel();
-  char result[8];
-  EXPECT_EQ(Pick(result), 0);
-  ASSERT_EQ(dialog_.runs(), 1);
-  EXPECT_EQ(dialog_.owner(), owner_);
-  EXPECT_EQ(dialog_.flags(), platform::kColorDialogFullOpen);
-  EXPECT_EQ(dialog_.startColor(), 0u);
-  for (int i = 0; i < kCount; ++i) EXPECT_EQ(dialog_.shownCustomColor(i), 0u) << i;
-  EXPECT_EQ(
-      ReadFileBytes(SettingsPath()),
-      "[Custom Colors]\r\n" + ColorLines({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
-}
-
-TEST_F(ColorPickerFiles, ConfirmedColourGivesHtmlTextAndTheDialogsResult) {
-  const struct {
-    uint32_t chosen;
-    int32_t dialogResult;
-    const char* text;
-  } rows[] = {
-      {0x000000FF, 1, "#FF0000"},
-      {0x00336699, 1, "#996633"},
-      {0x00FFFFFF, 7, "#FFFFFF"},  // any non-zero result is passed on as it is
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.text);
-    dialog_.Confirm(row.chosen, row.dialogResult);
+// The shared rows. The dialog opens in full, on black, owned as the call
+// asks, and shows black custom colours where there is no file.
+TEST_F(ColorPickerFiles, SharedRows) {
+  for (const testing::ColorPickerCase& row : testing::kColorPickerCases) {
+    SCOPED_TRACE(row.name);
+    remove(SettingsPath().c_str());
+    if (row.stored != nullptr) WriteFileBytes(SettingsPath(), row.stored);
+    ScriptedColorDialog dialog;
+    if (row.addToCustomColors) dialog.DefineCustomColor(0, row.picked);
+    if (row.confirm) dialog.Confirm(row.picked);
+    if (!row.confirm) dialog.Cancel();
+    const WindowHandle owner = row.owned ? owner_ : nullptr;
     char result[12];
     memset(result, kSentinel, sizeof result);
-    EXPECT_EQ(Pick(result), row.dialogResult);
+    EXPECT_EQ(PickHtmlColor(store_, dialog, owner, result), row.confirm ? 1 : 0);
     EXPECT_STREQ(result, row.text);
-    for (size_t i = 8; i < sizeof result; ++i) EXPECT_EQ(result[i], kSentinel) << i;
+    for (size_t i = strlen(row.text) + 1; i < sizeof result; ++i) EXPECT_EQ(result[i], kSentinel);
+    ASSERT_EQ(dialog.runs(), 1);
+    EXPECT_EQ(dialog.owner(), owner);
+    EXPECT_EQ(dialog.flags(), platform::kColorDialogFullOpen);
+    EXPECT_EQ(dialog.startColor(), 0u);
+    for (int i = 0; i < kCount && row.stored == nullptr; ++i) {
+      EXPECT_EQ(dialog.shownCustomColor(i), 0u) << i;
+    }
+    EXPECT_EQ(ReadFileBytes(SettingsPath()), testing::FileAfter(row));
   }
 }
 
-TEST_F(ColorPickerFiles, StoredColoursReachTheDialogAndReturnInTheirOwnSpelling) {
+TEST_F(ColorPickerFiles, AnyNonZeroDialogResultIsPassedOn) {
+  dialog_.Confirm(0x00FFFFFF, 7);
+  char result[8];
+  EXPECT_EQ(Pick(result), 7);
+  EXPECT_STREQ(result, "#FFFFFF");
+}
+
+// The dialog is shown the stored colours as they are, 0x00BBGGRR.
+TEST_F(ColorPickerFiles, StoredColoursReachTheDialogAsStored) {
   WriteFileBytes(SettingsPath(), "[Custom Colors]\r\nColor 3=0x00FF8000\r\nColor 4=255\r\n");
   dialog_.Cancel();
   char result[8];
@@ -81,29 +84,6 @@ TEST_F(ColorPickerFiles, StoredColoursReachTheDialogAndReturnInTheirOwnSpelling)
   EXPECT_EQ((third >> 8) & 0xFF, 0x80u);   // green
   EXPECT_EQ((third >> 16) & 0xFF, 0xFFu);  // blue
   EXPECT_EQ(dialog_.shownCustomColor(4), 255u);
-  EXPECT_EQ(ReadFileBytes(SettingsPath()),
-            "[Custom Colors]\r\nColor 3=0x00FF8000\r\nColor 4=0x000000FF\r\n" +
-                ColorLines({0, 1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
-}
-
-// Colours defined in a cancelled dialog are kept, and the next call shows them.
-TEST_F(ColorPickerFiles, CancelWritesTheCustomColoursAndLeavesEmptyText) {
-  dialog_.DefineCustomColor(0, 0x00336699);
-  dialog_.DefineCustomColor(15, 0x000000FF);
-  dialog_.Cancel();
-  char result[8];
-  memset(result, kSentinel, sizeof result);
-  EXPECT_EQ(Pick(result), 0);
-  EXPECT_EQ(result[0], 0);
-  EXPECT_EQ(result[1], kSentinel);
-
-  ScriptedColorDialog nextDialog;
-  nextDialog.Confirm(0x00336699);
-  EXPECT_EQ(PickHtmlColor(store_, nextDialog, nullptr, result), 1);
-  EXPECT_STREQ(result, "#996633");
-  EXPECT_EQ(nextDialog.shownCustomColor(0), 0x00336699u);
-  EXPECT_EQ(nextDialog.shownCustomColor(15), 0x000000FFu);
-  EXPECT_EQ(nextDialog.shownCustomColor(1), 0u);
 }
 
 // Only the first section and the first key of a name count, names match

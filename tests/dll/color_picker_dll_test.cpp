@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "colorpicker/color_picker_cases.h"
 #include "dll/dll_harness.h"
 #include "fakes/settings_files.h"
 
@@ -105,86 +106,40 @@ class DllColorPicker : public ::testing::Test {
   std::string settingsPath_;
 };
 
-TEST_F(DllColorPicker, ConfirmedColourBecomesHtmlTextAndAddedCustomColourIsSaved) {
+// The rows of the unit tests, typed into the real dialog. The common
+// dialogs are in the process only while the call runs.
+TEST_F(DllColorPicker, SharedRows) {
   HWND window = CreateWindowExA(0, "STATIC", "owner", WS_OVERLAPPEDWINDOW, 0, 0, 100, 100, nullptr,
                                 nullptr, nullptr, nullptr);
   ASSERT_NE(window, nullptr);
-  const struct {
-    const char* name;
-    int red, green, blue;
-    bool addToCustomColors;
-    HWND owner;
-    const char* text;
-    uint32_t firstCustomColor;
-  } rows[] = {
-      {"added to the custom colours, owned", 0x99, 0x66, 0x33, true, window, "#996633", 0x00336699},
-      {"pure red, no owner", 0xFF, 0, 0, false, nullptr, "#FF0000", 0},
-  };
-  for (const auto& row : rows) {
+  for (const testing::ColorPickerCase& row : testing::kColorPickerCases) {
     SCOPED_TRACE(row.name);
     DeleteFileA(settingsPath_.c_str());
+    if (row.stored != nullptr) testing::WriteFileBytes(settingsPath_, row.stored);
+    ASSERT_FALSE(DialogLibraryLoaded()) << "the library or this program loaded comdlg32";
     DialogScript script;
-    script.red = row.red;
-    script.green = row.green;
-    script.blue = row.blue;
+    script.red = row.picked & 0xFF;
+    script.green = row.picked >> 8 & 0xFF;
+    script.blue = row.picked >> 16 & 0xFF;
     script.addToCustomColors = row.addToCustomColors;
-    script.confirm = true;
+    script.confirm = row.confirm;
+    const HWND owner = row.owned ? window : nullptr;
     char result[12];
     memset(result, kSentinel, sizeof result);
-    const StackCall call = PickColor(script, row.owner, result);
+    const StackCall call = PickColor(script, owner, result);
     EXPECT_TRUE(script.shown);
-    EXPECT_EQ(script.owner, row.owner);
-    EXPECT_NE(call.result, 0u);
+    EXPECT_EQ(script.owner, owner);
+    EXPECT_TRUE(script.dialogLibraryLoaded);
+    EXPECT_FALSE(DialogLibraryLoaded()) << "comdlg32 still loaded after the call";
+    EXPECT_EQ(call.result != 0, row.confirm);
     if (kMeasuresStack) {
       EXPECT_EQ(call.bytesRemoved, 8u);
     }
     EXPECT_STREQ(result, row.text);
-    for (size_t i = 8; i < sizeof result; ++i) EXPECT_EQ(result[i], kSentinel) << i;
-    EXPECT_EQ(ReadFileBytes(settingsPath_),
-              "[Custom Colors]\r\n" + ColorLines({0}, row.firstCustomColor) +
-                  ColorLines({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+    for (size_t i = strlen(row.text) + 1; i < sizeof result; ++i) EXPECT_EQ(result[i], kSentinel);
+    EXPECT_EQ(ReadFileBytes(settingsPath_), testing::FileAfter(row));
   }
   DestroyWindow(window);
-}
-
-// Stored colours go through the dialog and come back in the stored
-// spelling; a colour added before the cancel is kept; other content stays.
-// The common dialogs are in the process only while the call runs.
-TEST_F(DllColorPicker, CancelLeavesEmptyTextAndSavesTheCustomColours) {
-  ASSERT_FALSE(DialogLibraryLoaded()) << "the library or this program loaded comdlg32";
-  testing::WriteFileBytes(settingsPath_,
-                          "[Other]\r\nName=kept\r\n[Custom Colors]\r\n"
-                          "Color 3=0x00FF8000\r\nColor 4=255\r\n");
-  DialogScript script;
-  script.red = 0x33;
-  script.green = 0x66;
-  script.blue = 0x99;
-  script.addToCustomColors = true;
-  char result[8];
-  memset(result, kSentinel, sizeof result);
-  const StackCall call = PickColor(script, nullptr, result);
-  EXPECT_TRUE(script.shown);
-  EXPECT_TRUE(script.dialogLibraryLoaded);
-  EXPECT_FALSE(DialogLibraryLoaded()) << "comdlg32 still loaded after the call";
-  EXPECT_EQ(call.result, 0u);
-  EXPECT_EQ(result[0], 0);
-  EXPECT_EQ(result[1], kSentinel);
-  EXPECT_EQ(ReadFileBytes(settingsPath_),
-            "[Other]\r\nName=kept\r\n[Custom Colors]\r\n" + ColorLines({3}, 0x00FF8000) +
-                ColorLines({4}, 0x000000FF) + ColorLines({0}, 0x00996633) +
-                ColorLines({1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
-}
-
-TEST_F(DllColorPicker, NullResultShowsNoDialogAndWritesNoFile) {
-  DialogScript script;
-  script.patienceMs = 500;
-  const StackCall call = PickColor(script, nullptr, nullptr);
-  EXPECT_EQ(call.result, 0u);
-  if (kMeasuresStack) {
-    EXPECT_EQ(call.bytesRemoved, 8u);
-  }
-  EXPECT_FALSE(script.shown);
-  EXPECT_EQ(GetFileAttributesA(settingsPath_.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // Where the common dialogs cannot be loaded, the call ends as a failed

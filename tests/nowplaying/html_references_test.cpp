@@ -75,23 +75,5 @@ TEST(HtmlReferences, LongTitleOfLongestReferences) {
   EXPECT_EQ(memory.live(), 0);
 }
 
-TEST(HtmlReferences, LeavesTheTitleAsItWasWhenMemoryRunsOut) {
-  CountingMemory memory;
-  Bstr title = MakeBstr(memory, u"caf\xE9");
-  const Bstr before = title;
-  memory.FailAll(true);
-  EncodeHtmlReferences(memory, &title);
-  memory.FailAll(false);
-  EXPECT_EQ(title, before);
-  EXPECT_EQ(std::u16string(title), u"caf\xE9");
-  EXPECT_EQ(memory.live(), 1);
-  memory.FreeBstr(title);
-  Bstr none = nullptr;
-  EncodeHtmlReferences(memory, &none);
-  EncodeHtmlReferences(memory, nullptr);
-  EXPECT_EQ(none, nullptr);
-  EXPECT_EQ(memory.live(), 0);
-}
-
 }  // namespace
 }  // namespace tms

@@ -200,6 +200,8 @@ TEST(PlayerProbe, HtmlReferencesOnlyOnRequestAndOnTheNtFamily) {
   EXPECT_GT(desk.windows.ansiCalls, 0);
   desk.windows.SetPlatformId(0);  // a failed version query
   EXPECT_EQ(desk.Music(1), Title(u"Caf\xE9 & Bar"));
+  desk.windows.SetPlatformId(3);  // any identifier but NT's
+  EXPECT_EQ(desk.Music(1), Title(u"Caf\xE9 & Bar"));
 }
 
 // Whichever allocation fails, nothing leaks and no wrong title comes back:

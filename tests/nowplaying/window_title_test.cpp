@@ -22,19 +22,6 @@ using testing::SingleByteCodepage;
 constexpr uint32_t kWindows95Family = 1;
 constexpr WideChar kSentinel = 0xCCCC;
 
-TEST(WindowTitle, IsNtPlatformOnlyForTheNtIdentifier) {
-  SingleByteCodepage codepage;
-  const struct {
-    uint32_t platformId;
-    bool expected;
-  } rows[] = {{2, true}, {1, false}, {0, false}, {3, false}};
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.platformId);
-    FakeWindowManager windows(codepage, row.platformId);
-    EXPECT_EQ(IsNtPlatform(windows), row.expected);
-  }
-}
-
 // A null window name is passed on as null on both families; an empty one
 // stays empty and finds only a window whose title is empty.
 TEST(WindowTitle, FindPassesNamesAsGivenOnBothFamilies) {

@@ -100,29 +100,5 @@ TEST(IniText, WriteChangesOnlyItsOwnLineOrAddsOne) {
   }
 }
 
-// Over texts made of the bytes that give INI files their structure: a
-// written value reads back, and every byte outside the edited span stays.
-TEST(IniText, WrittenValueReadsBackAndTheRestStays) {
-  const char alphabet[] = "[]=;\"' \t\r\n\x1AsSkK1";
-  uint32_t seed = 12345;
-  auto next = [&seed]() {
-    seed = seed * 1103515245u + 12345u;
-    return seed >> 16;
-  };
-  for (int round = 0; round < 20000; ++round) {
-    std::string text(next() % 40, ' ');
-    for (char& c : text) c = alphabet[next() % (sizeof alphabet - 1)];
-    const char* section = next() % 2 ? "s" : "S k";
-    const char* key = next() % 2 ? "k" : "K1";
-    const WritePlan plan = PlanWrite(text.data(), text.size(), section, key);
-    ASSERT_LE(plan.offset + plan.removed, text.size()) << text;
-    const std::string after = Write(text, section, key, "0x00FF8000");
-    ASSERT_EQ(Read(after, section, key), "0x00FF8000") << text;
-    ASSERT_EQ(after.compare(0, plan.offset, text, 0, plan.offset), 0) << text;
-    const size_t tail = text.size() - plan.offset - plan.removed;
-    ASSERT_EQ(after.compare(after.size() - tail, tail, text, text.size() - tail, tail), 0) << text;
-  }
-}
-
 }  // namespace
 }  // namespace tms::platform::ini

@@ -22,24 +22,20 @@ std::string Encode(const std::u16string& units) {
   return out;
 }
 
-TEST(Utf8Codepage, DecodesValidAndReplacesInvalidInput) {
-  const struct {
-    const char* name;
-    std::string bytes;
-    std::u16string units;
-  } cases[] = {
-      {"ascii", "abc", u"abc"},
-      {"two-byte", "caf\xC3\xA9", u"caf\xE9"},
-      {"three-byte", "\xE2\x82\xAC", u"\x20AC"},
-      {"four-byte", "\xF0\x9F\x98\x80", u"\xD83D\xDE00"},
+struct CodecRow {
+  const char* name;
+  std::string bytes;
+  std::u16string units;
+};
+
+TEST(Utf8Codepage, DecodingReplacesEachByteThatCannotStartOrContinue) {
+  const CodecRow cases[] = {
       {"stray continuation", "a\x80z", u"a\xFFFDz"},
       {"truncated sequence", "a\xE2\x82", u"a\xFFFD\xFFFD"},
       {"overlong", "\xC0\xAF", u"\xFFFD\xFFFD"},
       {"encoded surrogate", "\xED\xA0\x80", u"\xFFFD\xFFFD\xFFFD"},
       {"beyond U+10FFFF", "\xF4\x90\x80\x80", u"\xFFFD\xFFFD\xFFFD\xFFFD"},
-      {"inner zero", std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
-      // Just outside the valid ranges: each byte that cannot start or
-      // continue a character is one U+FFFD, and decoding resumes after it.
+      // Just outside the valid ranges: decoding resumes after each U+FFFD.
       {"lead C1 (overlong U+007F)", "\xC1\xBF", u"\xFFFD\xFFFD"},
       {"overlong U+07FF", "\xE0\x9F\xBF", u"\xFFFD\xFFFD\xFFFD"},
       {"overlong U+FFFF", "\xF0\x8F\xBF\xBF", u"\xFFFD\xFFFD\xFFFD\xFFFD"},
@@ -55,56 +51,51 @@ TEST(Utf8Codepage, DecodesValidAndReplacesInvalidInput) {
   }
 }
 
-TEST(Utf8Codepage, EncodesValidAndReplacesLoneSurrogates) {
-  const struct {
-    const char* name;
-    std::u16string units;
-    std::string bytes;
-  } cases[] = {
-      {"ascii", u"abc", "abc"},
-      {"latin", u"\xE9", "\xC3\xA9"},
-      {"pair", u"\xD83D\xDE00", "\xF0\x9F\x98\x80"},
-      {"lone high", u"\xD83Dx", "\xEF\xBF\xBDx"},
-      {"lone low", u"\xDE00", "\xEF\xBF\xBD"},
-      {"reversed pair", u"\xDE00\xD83D", "\xEF\xBF\xBD\xEF\xBF\xBD"},
-      {"lone U+D800", u"\xD800", "\xEF\xBF\xBD"},
-      {"lone U+DBFF at the end", u"a\xDBFF", "a\xEF\xBF\xBD"},
-      {"lone U+DC00", u"\xDC00", "\xEF\xBF\xBD"},
-      {"lone U+DFFF", u"\xDFFF", "\xEF\xBF\xBD"},
-      {"high then a non-surrogate", u"\xDBFF\xE000", "\xEF\xBF\xBD\xEE\x80\x80"},
-      {"two highs then a low", u"\xD800\xD800\xDC00", "\xEF\xBF\xBD\xF0\x90\x80\x80"},
+TEST(Utf8Codepage, EncodingReplacesLoneSurrogates) {
+  const CodecRow cases[] = {
+      {"lone high", "\xEF\xBF\xBDx", u"\xD83Dx"},
+      {"lone low", "\xEF\xBF\xBD", u"\xDE00"},
+      {"reversed pair", "\xEF\xBF\xBD\xEF\xBF\xBD", u"\xDE00\xD83D"},
+      {"lone U+D800", "\xEF\xBF\xBD", u"\xD800"},
+      {"lone U+DBFF at the end", "a\xEF\xBF\xBD", u"a\xDBFF"},
+      {"lone U+DC00", "\xEF\xBF\xBD", u"\xDC00"},
+      {"lone U+DFFF", "\xEF\xBF\xBD", u"\xDFFF"},
+      {"high then a non-surrogate", "\xEF\xBF\xBD\xEE\x80\x80", u"\xDBFF\xE000"},
+      {"two highs then a low", "\xEF\xBF\xBD\xF0\x90\x80\x80", u"\xD800\xD800\xDC00"},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(Encode(row.units), row.bytes);
-    // The byte count is never below the unit count, which callers rely on
-    // when they size a wide buffer from a byte count.
     EXPECT_GE(row.bytes.size(), row.units.size());
   }
 }
 
-// The code points on either side of each encoding length and of the
-// surrogate range, both ways.
-TEST(Utf8Codepage, RoundTripsAtEveryEncodingBoundary) {
-  const struct {
-    const char* name;
-    std::u16string units;
-    std::string bytes;
-  } cases[] = {
-      {"U+007F", u"\x7F", "\x7F"},
-      {"U+0080", u"\x80", "\xC2\x80"},
-      {"U+07FF", u"\x7FF", "\xDF\xBF"},
-      {"U+0800", u"\x800", "\xE0\xA0\x80"},
-      {"U+D7FF", u"\xD7FF", "\xED\x9F\xBF"},
-      {"U+E000", u"\xE000", "\xEE\x80\x80"},
-      {"U+FFFF", u"\xFFFF", "\xEF\xBF\xBF"},
-      {"U+10000", u"\xD800\xDC00", "\xF0\x90\x80\x80"},
-      {"U+10FFFF", u"\xDBFF\xDFFF", "\xF4\x8F\xBF\xBF"},
+// Valid text of each encoding length, and the code points on either side
+// of each length and of the surrogate range, both ways. The byte count is
+// never below the unit count, which callers rely on when they size a wide
+// buffer from a byte count.
+TEST(Utf8Codepage, RoundTripsValidTextAndEveryEncodingBoundary) {
+  const CodecRow cases[] = {
+      {"ascii", "abc", u"abc"},
+      {"two-byte", "caf\xC3\xA9", u"caf\xE9"},
+      {"three-byte", "\xE2\x82\xAC", u"\x20AC"},
+      {"four-byte", "\xF0\x9F\x98\x80", u"\xD83D\xDE00"},
+      {"inner zero", std::string("a\0b", 3), std::u16string(u"a\0b", 3)},
+      {"U+007F", "\x7F", u"\x7F"},
+      {"U+0080", "\xC2\x80", u"\x80"},
+      {"U+07FF", "\xDF\xBF", u"\x7FF"},
+      {"U+0800", "\xE0\xA0\x80", u"\x800"},
+      {"U+D7FF", "\xED\x9F\xBF", u"\xD7FF"},
+      {"U+E000", "\xEE\x80\x80", u"\xE000"},
+      {"U+FFFF", "\xEF\xBF\xBF", u"\xFFFF"},
+      {"U+10000", "\xF0\x90\x80\x80", u"\xD800\xDC00"},
+      {"U+10FFFF", "\xF4\x8F\xBF\xBF", u"\xDBFF\xDFFF"},
   };
   for (const auto& row : cases) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(Decode(row.bytes), row.units);
     EXPECT_EQ(Encode(row.units), row.bytes);
+    EXPECT_GE(row.bytes.size(), row.units.size());
   }
 }
 
