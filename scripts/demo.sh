@@ -33,13 +33,11 @@ run build/native/tmsinfo all
 
 echo "== Windows under Wine (build/win32/TolvaricModeSupport.DLL)"
 source scripts/vm/common.sh
-if [ -z "${TMS_FORCE_VM:-}" ] && tms_runs_32bit_programs; then
-  bash scripts/demo-win32.sh
-else
-  reason="this kernel runs no 32-bit programs"
-  [ -n "${TMS_FORCE_VM:-}" ] && reason="TMS_FORCE_VM is set"
+if reason=$(tms_win32_needs_vm); then
   echo "(the 32-bit DLL answers from inside a VM, scripts/vm/run.sh: $reason)"
   bash scripts/vm/run.sh bash scripts/demo-win32.sh || echo "(exit code $?)"
+else
+  bash scripts/demo-win32.sh
 fi
 
 echo "== 64-bit Windows under 64-bit Wine (build/win64/TolvaricModeSupport.DLL)"

@@ -17,14 +17,11 @@ bash scripts/setup.sh
 source scripts/vm/common.sh
 jobs=$(nproc)
 
-if [ -n "${TMS_FORCE_VM:-}" ]; then
+if reason=$(tms_win32_needs_vm); then
   win32_in_vm=1
-  echo "test: TMS_FORCE_VM is set: the 32-bit Windows tests run in the VM"
-elif tms_runs_32bit_programs; then
-  win32_in_vm=0
+  echo "test: $reason: the 32-bit Windows tests run in the VM"
 else
-  win32_in_vm=1
-  echo "test: this kernel runs no 32-bit programs: the 32-bit Windows tests run in the VM"
+  win32_in_vm=0
 fi
 # The release check in win64 runs its 32-bit hosts the same way.
 export TMS_WIN32_IN_VM=$win32_in_vm

@@ -50,6 +50,18 @@ tms_runs_32bit_programs() {
   /usr/lib/wine/wine --version >/dev/null 2>&1
 }
 
+# True when 32-bit Windows programs must run in the VM: the kernel runs no
+# 32-bit programs, or TMS_FORCE_VM asks for the VM anyway. Prints why.
+tms_win32_needs_vm() {
+  if [ -n "${TMS_FORCE_VM:-}" ]; then
+    echo "TMS_FORCE_VM is set"
+  elif ! tms_runs_32bit_programs; then
+    echo "this kernel runs no 32-bit programs"
+  else
+    return 1
+  fi
+}
+
 # The folder of the image made from the current scripts and mirror. Changing
 # what goes into the image (package list, guest init, Wine prefix set-up)
 # gives a new folder, so a stale image is never reused.

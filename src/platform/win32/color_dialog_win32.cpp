@@ -8,7 +8,7 @@
 
 #include "platform/color_dialog.h"
 #include "platform/text.h"
-#include "platform/win32/unique_hmodule.h"
+#include "platform/win32/unique_handle.h"
 
 namespace tms::platform {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "platform/text.h"
 #include "platform/version_source.h"
-#include "platform/win32/unique_hkey.h"
+#include "platform/win32/unique_handle.h"
 
 namespace tms::platform {
 namespace {
