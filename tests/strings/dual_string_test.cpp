@@ -1,10 +1,11 @@
-// DualString: block sizes, contents, BSTR hand-over and allocation failure.
+// DualString: block sizes and contents, BSTR hand-over, and allocation
+// failure injected call by call, over deterministic code pages.
 #include "strings/dual_string.h"
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
+#include <string_view>
 
 #include "fakes/counting_memory.h"
 #include "fakes/fake_codepages.h"
@@ -13,398 +14,198 @@
 namespace tms {
 namespace {
 
+using namespace std::string_view_literals;
 using testing::CountingMemory;
-using testing::DoubleByteCodepage;
-using testing::SingleByteCodepage;
 
-std::u16string WideOf(DualString& text) {
-  return text.GetWide() == nullptr ? u"<absent>" : std::u16string(text.GetWide());
-}
-std::string AnsiOf(DualString& text) {
-  return text.GetAnsi() == nullptr ? "<absent>" : std::string(text.GetAnsi());
-}
+constexpr bool kSingle = false;
+constexpr bool kDouble = true;
 
-struct SizeCase {
-  const char* name;
-  std::function<void(DualString&, CountingMemory&)> fill;
-  int32_t ansiSize;
-  int32_t wideSize;
-  const char* ansiText;
-  const char16_t* wideText;
+// How a row fills the object; `ansi`, `wide` and `count` are the arguments.
+enum Fill {
+  kSetAnsi,
+  kSetAnsiCount,
+  kSetWide,
+  kSetWideCount,
+  kSetBstr,            // a BSTR of `wide` ({}: a null BSTR), `count` the reserve
+  kSetOddBstr,         // the same BSTR reporting one byte fewer, as one of odd length
+  kSetBstrNullSlot,    // SetBSTR(nullptr, count)
+  kAllocate,           // Allocate(count)
+  kAnsiToWide,         // SetAnsi(ansi), then AnsiToWide(count)
+  kWideToAnsi,         // SetWide(wide), then WideToAnsi(count)
+  kWideToAnsiReserve,  // SetWide(wide), then WideToAnsiWithReserve(count)
+  kRefill,             // SetWide(wide), then SetAnsi(ansi)
+  kFreeTwice,          // Allocate(count), then Free() twice
 };
 
-// Block sizes in a single-byte code page, as the allocator records them.
-TEST(DualString, BlockSizesFollowMeasuredCountsInSingleByteCodepage) {
-  const SizeCase cases[] = {
-      {"SetWide whole", [](DualString& s, CountingMemory&) { s.SetWide(u"abc"); }, 5, 8, "abc",
-       u"abc"},
-      {"SetAnsi whole", [](DualString& s, CountingMemory&) { s.SetAnsi("abc"); }, 4, 10, "abc",
-       u"abc"},
-      {"SetWide count", [](DualString& s, CountingMemory&) { s.SetWide(u"abcdef", 3); }, 4, 8,
-       "abc", u"abc"},
-      {"SetAnsi count", [](DualString& s, CountingMemory&) { s.SetAnsi("abcdef", 3); }, 4, 8,
-       "abc", u"abc"},
-      {"SetWide count 0", [](DualString& s, CountingMemory&) { s.SetWide(u"abc", 0); }, 1, 2, "",
-       u""},
-      {"SetAnsi count 0", [](DualString& s, CountingMemory&) { s.SetAnsi("abc", 0); }, 1, 2, "",
-       u""},
-      {"SetWide null", [](DualString& s, CountingMemory&) { s.SetWide(static_cast<const WideChar*>(nullptr)); },
-       2, 2, "", u""},
-      {"SetAnsi null", [](DualString& s, CountingMemory&) { s.SetAnsi(static_cast<const char*>(nullptr)); },
-       1, 4, "", u""},
-      {"SetWide empty", [](DualString& s, CountingMemory&) { s.SetWide(u""); }, 2, 2, "", u""},
-      // A null text with a count, and negative counts, read as nothing.
-      {"SetAnsi null, count 5",
-       [](DualString& s, CountingMemory&) { s.SetAnsi(static_cast<const char*>(nullptr), 5); },
-       1, 2, "", u""},
-      {"SetWide null, count 5",
-       [](DualString& s, CountingMemory&) { s.SetWide(static_cast<const WideChar*>(nullptr), 5); },
-       1, 2, "", u""},
-      {"SetAnsi count -1", [](DualString& s, CountingMemory&) { s.SetAnsi("abc", -1); }, 1, 2, "",
-       u""},
-      {"SetWide count -1", [](DualString& s, CountingMemory&) { s.SetWide(u"abc", -1); }, 1, 2, "",
-       u""},
-      {"Allocate -4", [](DualString& s, CountingMemory&) { s.Allocate(-4); }, 1, 2, "", u""},
-      {"SetBSTR reserve 5",
-       [](DualString& s, CountingMemory& m) {
-         Bstr bstr = m.AllocBstr(u"abc");
-         s.SetBSTR(&bstr, 5);
-         m.FreeBstr(bstr);
-       },
-       10, 18, "abc", u"abc"},
-      // The block is rounded up to whole units: the half-filled last unit
-      // and the terminator lie inside it.
-      {"SetBSTR of odd byte length",
-       [](DualString& s, CountingMemory& m) {
-         Bstr bstr = m.AllocBstr(u"abc");
-         m.ReportOddBstrLengths(true);
-         s.SetBSTR(&bstr, 0);
-         m.ReportOddBstrLengths(false);
-         m.FreeBstr(bstr);
-       },
-       5, 8, "abc", u"abc"},
-      {"SetBSTR null slot", [](DualString& s, CountingMemory&) { s.SetBSTR(nullptr, 5); }, 7, 12,
-       "", u""},
-      {"SetBSTR null BSTR",
-       [](DualString& s, CountingMemory&) {
-         Bstr bstr = nullptr;
-         s.SetBSTR(&bstr, 5);
-       },
-       7, 12, "", u""},
-      {"Allocate 10", [](DualString& s, CountingMemory&) { s.Allocate(10); }, 11, 22, "", u""},
-      {"Allocate 0", [](DualString& s, CountingMemory&) { s.Allocate(0); }, 1, 2, "", u""},
-      {"AnsiToWide count",
-       [](DualString& s, CountingMemory&) {
-         s.SetAnsi("abcdef");
-         s.AnsiToWide(2);
-       },
-       7, 6, "abcdef", u"ab"},
-      {"WideToAnsi count",
-       [](DualString& s, CountingMemory&) {
-         s.SetWide(u"abcdef");
-         s.WideToAnsi(4);
-       },
-       5, 14, "abcd", u"abcdef"},
-      {"AnsiToWide count 0",
-       [](DualString& s, CountingMemory&) {
-         s.SetAnsi("abc");
-         s.AnsiToWide(0);
-       },
-       4, 2, "abc", u""},
-      {"WideToAnsi count 0",
-       [](DualString& s, CountingMemory&) {
-         s.SetWide(u"abc");
-         s.WideToAnsi(0);
-       },
-       1, 8, "", u"abc"},
-      {"WideToAnsiWithReserve -3",
-       [](DualString& s, CountingMemory&) {
-         s.SetWide(u"ab");
-         s.WideToAnsiWithReserve(-3);
-       },
-       4, 6, "ab", u"ab"},
-      {"SetBSTR reserve -2",
-       [](DualString& s, CountingMemory& m) {
-         Bstr bstr = m.AllocBstr(u"abc");
-         s.SetBSTR(&bstr, -2);
-         m.FreeBstr(bstr);
-       },
-       5, 8, "abc", u"abc"},
-      {"WideToAnsiWithReserve",
-       [](DualString& s, CountingMemory&) {
-         s.SetWide(u"ab");
-         s.WideToAnsiWithReserve(7);
-       },
-       11, 6, "ab", u"ab"},
-      {"refill replaces both sides",
-       [](DualString& s, CountingMemory&) {
-         s.SetWide(u"a long first text");
-         s.SetAnsi("xy");
-       },
-       3, 8, "xy", u"xy"},
-  };
+struct FillCase {
+  const char* name;
+  bool doubleByte;
+  Fill fill;
+  std::string_view ansi;  // {}: null
+  std::u16string_view wide;
+  int32_t count;
+  // Block sizes as the allocator records them (0: absent), and what each
+  // block holds up to its last nonzero unit.
+  int32_t ansiSize;
+  int32_t wideSize;
+  std::string_view ansiHeld;
+  std::u16string_view wideHeld;
+};
+
+// The null text of either kind.
+constexpr std::string_view kNull;
+constexpr std::u16string_view kNullWide;
+
+const FillCase kFillCases[] = {
+    {"SetWide whole", kSingle, kSetWide, kNull, u"abc", 0, 5, 8, "abc", u"abc"},
+    {"SetAnsi whole", kSingle, kSetAnsi, "abc", kNullWide, 0, 4, 10, "abc", u"abc"},
+    {"SetWide count", kSingle, kSetWideCount, kNull, u"abcdef", 3, 4, 8, "abc", u"abc"},
+    {"SetAnsi count", kSingle, kSetAnsiCount, "abcdef", kNullWide, 3, 4, 8, "abc", u"abc"},
+    {"SetWide count 0", kSingle, kSetWideCount, kNull, u"abc", 0, 1, 2, "", u""},
+    {"SetAnsi count 0", kSingle, kSetAnsiCount, "abc", kNullWide, 0, 1, 2, "", u""},
+    {"SetWide null", kSingle, kSetWide, kNull, kNullWide, 0, 2, 2, "", u""},
+    {"SetAnsi null", kSingle, kSetAnsi, kNull, kNullWide, 0, 1, 4, "", u""},
+    {"SetWide empty", kSingle, kSetWide, kNull, u"", 0, 2, 2, "", u""},
+    // A null text with a count, and negative counts, read as nothing.
+    {"SetAnsi null, count 5", kSingle, kSetAnsiCount, kNull, kNullWide, 5, 1, 2, "", u""},
+    {"SetWide null, count 5", kSingle, kSetWideCount, kNull, kNullWide, 5, 1, 2, "", u""},
+    {"SetAnsi count -1", kSingle, kSetAnsiCount, "abc", kNullWide, -1, 1, 2, "", u""},
+    {"SetWide count -1", kSingle, kSetWideCount, kNull, u"abc", -1, 1, 2, "", u""},
+    {"Allocate -4", kSingle, kAllocate, kNull, kNullWide, -4, 1, 2, "", u""},
+    {"Allocate 0", kSingle, kAllocate, kNull, kNullWide, 0, 1, 2, "", u""},
+    {"Allocate 10", kSingle, kAllocate, kNull, kNullWide, 10, 11, 22, "", u""},
+    {"Free twice drops both blocks", kSingle, kFreeTwice, kNull, kNullWide, 10, 0, 0, "", u""},
+    {"counted copy keeps inner zeros", kSingle, kSetAnsiCount, "ab\0cd"sv, kNullWide, 5, 6, 12,
+     "ab\0cd"sv, u"ab\0cd"sv},
+    {"SetBSTR reserve 5", kSingle, kSetBstr, kNull, u"abc", 5, 10, 18, "abc", u"abc"},
+    {"SetBSTR reserve -2", kSingle, kSetBstr, kNull, u"abc", -2, 5, 8, "abc", u"abc"},
+    // The block is rounded up to whole units: the half-filled last unit and
+    // the terminator lie inside it.
+    {"SetBSTR of odd byte length", kSingle, kSetOddBstr, kNull, u"abc", 0, 5, 8, "abc", u"abc"},
+    {"SetBSTR null slot", kSingle, kSetBstrNullSlot, kNull, kNullWide, 5, 7, 12, "", u""},
+    {"SetBSTR null BSTR", kSingle, kSetBstr, kNull, kNullWide, 5, 7, 12, "", u""},
+    // The wide side keeps every unit; the ANSI side stops at the first zero
+    // ("ab", its terminator, and one spare zero).
+    {"SetBSTR with an inner zero", kSingle, kSetBstr, kNull, u"ab\0cd"sv, 0, 4, 12, "ab",
+     u"ab\0cd"sv},
+    {"AnsiToWide count", kSingle, kAnsiToWide, "abcdef", kNullWide, 2, 7, 6, "abcdef", u"ab"},
+    {"AnsiToWide count 0", kSingle, kAnsiToWide, "abc", kNullWide, 0, 4, 2, "abc", u""},
+    {"WideToAnsi count", kSingle, kWideToAnsi, kNull, u"abcdef", 4, 5, 14, "abcd", u"abcdef"},
+    {"WideToAnsi count 0", kSingle, kWideToAnsi, kNull, u"abc", 0, 1, 8, "", u"abc"},
+    {"WideToAnsiWithReserve", kSingle, kWideToAnsiReserve, kNull, u"ab", 7, 11, 6, "ab", u"ab"},
+    {"WideToAnsiWithReserve -3", kSingle, kWideToAnsiReserve, kNull, u"ab", -3, 4, 6, "ab", u"ab"},
+    {"refill replaces both sides", kSingle, kRefill, "xy", u"a long first text", 0, 3, 8, "xy",
+     u"xy"},
+    // In a double-byte code page the blocks follow what the conversion
+    // measures, never the input lengths: two non-ASCII units and one ASCII
+    // unit are 2 + 2 + 1 bytes; five bytes with two pairs are three units.
+    {"double-byte SetWide", kDouble, kSetWide, kNull, u"\x65E5\x672Cx", 0, 7, 8, "\xE5\xE5\xE7,x",
+     u"\x65E5\x672Cx"},
+    {"double-byte SetAnsi count", kDouble, kSetAnsiCount, "\x81\x41\x82\x42z", kNullWide, 5, 6, 8,
+     "\x81\x41\x82\x42z", u"\x141\x242z"},
+    {"double-byte count of one unit", kDouble, kSetWideCount, kNull, u"\x65E5\x672C", 1, 3, 4,
+     "\xE5\xE5", u"\x65E5"},
+};
+
+void Apply(const FillCase& row, DualString& text, CountingMemory& memory) {
+  switch (row.fill) {
+    case kSetAnsi:
+      text.SetAnsi(row.ansi.data());
+      break;
+    case kSetAnsiCount:
+      text.SetAnsi(row.ansi.data(), row.count);
+      break;
+    case kSetWide:
+      text.SetWide(row.wide.data());
+      break;
+    case kSetWideCount:
+      text.SetWide(row.wide.data(), row.count);
+      break;
+    case kSetBstr:
+    case kSetOddBstr: {
+      Bstr bstr =
+          row.wide.data() == nullptr
+              ? nullptr
+              : memory.AllocBstrLen(row.wide.data(), static_cast<uint32_t>(row.wide.size()));
+      memory.ReportOddBstrLengths(row.fill == kSetOddBstr);
+      text.SetBSTR(&bstr, row.count);
+      memory.ReportOddBstrLengths(false);
+      memory.FreeBstr(bstr);
+      break;
+    }
+    case kSetBstrNullSlot:
+      text.SetBSTR(nullptr, row.count);
+      break;
+    case kAllocate:
+      text.Allocate(row.count);
+      break;
+    case kAnsiToWide:
+      text.SetAnsi(row.ansi.data());
+      text.AnsiToWide(row.count);
+      break;
+    case kWideToAnsi:
+      text.SetWide(row.wide.data());
+      text.WideToAnsi(row.count);
+      break;
+    case kWideToAnsiReserve:
+      text.SetWide(row.wide.data());
+      text.WideToAnsiWithReserve(row.count);
+      break;
+    case kRefill:
+      text.SetWide(row.wide.data());
+      text.SetAnsi(row.ansi.data());
+      break;
+    case kFreeTwice:
+      text.Allocate(row.count);
+      text.Free();
+      text.Free();
+      break;
+  }
+}
+
+// A block's units up to its last nonzero one: the text with any inner zeros.
+template <typename Unit>
+std::basic_string<Unit> Held(const Unit* block, int32_t bytes) {
+  std::basic_string<Unit> units(block, block + bytes / static_cast<int32_t>(sizeof(Unit)));
+  while (!units.empty() && units.back() == 0) units.pop_back();
+  return units;
+}
+
+TEST(DualString, BlockSizesFollowMeasuredCounts) {
   CountingMemory memory;
-  SingleByteCodepage codepage;
-  for (const SizeCase& row : cases) {
+  testing::SingleByteCodepage singleByte;
+  testing::DoubleByteCodepage doubleByte;
+  for (const FillCase& row : kFillCases) {
     SCOPED_TRACE(row.name);
     {
-      DualString text(memory, codepage);
-      row.fill(text, memory);
+      DualString text(memory,
+                      row.doubleByte ? static_cast<platform::Codepage&>(doubleByte) : singleByte);
+      Apply(row, text, memory);
       EXPECT_EQ(text.GetAnsiSize(), row.ansiSize);
       EXPECT_EQ(text.GetWideSize(), row.wideSize);
-      EXPECT_EQ(AnsiOf(text), row.ansiText);
-      EXPECT_EQ(WideOf(text), row.wideText);
-      EXPECT_EQ(memory.liveBlocks(), 2);
+      EXPECT_EQ(text.GetAnsi() != nullptr, row.ansiSize > 0);
+      EXPECT_EQ(text.GetWide() != nullptr, row.wideSize > 0);
+      EXPECT_EQ(Held(text.GetAnsi(), text.GetAnsiSize()), std::string(row.ansiHeld));
+      EXPECT_EQ(Held(text.GetWide(), text.GetWideSize()), std::u16string(row.wideHeld));
+      EXPECT_EQ(memory.liveBlocks(), (row.ansiSize > 0) + (row.wideSize > 0));
     }
     EXPECT_EQ(memory.live(), 0);
   }
 }
 
-// In a double-byte code page the blocks follow what the conversion measures,
-// never the input lengths.
-TEST(DualString, BlockSizesFollowMeasuredCountsInDoubleByteCodepage) {
-  CountingMemory memory;
-  DoubleByteCodepage codepage;
-  {
-    // Two non-ASCII units and one ASCII unit: 2 + 2 + 1 bytes and a terminator.
-    DualString text(memory, codepage, u"\x65e5\x672cx");
-    EXPECT_EQ(text.GetWideSize(), 8);
-    EXPECT_EQ(text.GetAnsiSize(), 7);
-    EXPECT_EQ(TextLength(text.GetAnsi()), 5);
-  }
-  {
-    // Five bytes, two of them double-byte pairs: three units.
-    DualString text(memory, codepage, "\x81\x41\x82\x42z", 5);
-    EXPECT_EQ(text.GetAnsiSize(), 6);
-    EXPECT_EQ(text.GetWideSize(), 8);
-    EXPECT_EQ(TextLength(text.GetWide()), 3);
-  }
-  {
-    // A count that splits a pair converts what the count holds.
-    DualString text(memory, codepage, u"\x65e5\x672c", 1);
-    EXPECT_EQ(text.GetWideSize(), 4);
-    EXPECT_EQ(text.GetAnsiSize(), 3);
-  }
-  EXPECT_EQ(memory.live(), 0);
-}
-
-TEST(DualString, CountedCopyKeepsInnerZeros) {
-  CountingMemory memory;
-  SingleByteCodepage codepage;
-  DualString text(memory, codepage, "ab\0cd", 5);
-  ASSERT_NE(text.GetWide(), nullptr);
-  EXPECT_EQ(text.GetWideSize(), 12);
-  const std::u16string units(text.GetWide(), 5);
-  EXPECT_EQ(units, std::u16string(u"ab\0cd", 5));
-  EXPECT_EQ(WideOf(text), u"ab");
-  EXPECT_EQ(text.GetWide()[5], 0);
-}
-
-TEST(DualString, BstrWithInnerZeroKeepsAllUnitsButAnsiStopsAtZero) {
-  CountingMemory memory;
-  SingleByteCodepage codepage;
-  Bstr bstr = memory.AllocBstrLen(u"ab\0cd", 5);
-  {
-    DualString text(memory, codepage, &bstr, 0);
-    EXPECT_EQ(text.GetWideSize(), 12);
-    EXPECT_EQ(std::u16string(text.GetWide(), 5), std::u16string(u"ab\0cd", 5));
-    EXPECT_EQ(AnsiOf(text), "ab");
-    EXPECT_EQ(text.GetAnsiSize(), 4);  // "ab", its terminator, and one spare zero
-  }
-  memory.FreeBstr(bstr);
-  EXPECT_EQ(memory.live(), 0);
-}
-
-TEST(DualString, BstrOperationsReplaceTheSlotsBstr) {
-  CountingMemory memory;
-  SingleByteCodepage codepage;
-  Bstr slot = memory.AllocBstr(u"old");
-  {
-    DualString text(memory, codepage, u"new text");
-    Bstr made = text.WideToBSTR(&slot);
-    EXPECT_EQ(made, slot);
-    EXPECT_EQ(std::u16string(slot), u"new text");
-    EXPECT_EQ(memory.BstrByteLen(slot), 16u);
-    EXPECT_EQ(memory.liveBstrs(), 1);
-
-    made = text.WideToBSTR(&slot, 3);
-    EXPECT_EQ(std::u16string(slot), u"new");
-    EXPECT_EQ(memory.BstrByteLen(slot), 6u);
-
-    text.SetAnsi("ansi");
-    made = text.AnsiToBSTR(&slot);
-    EXPECT_EQ(std::u16string(slot), u"ansi");
-    made = text.AnsiToBSTR(&slot, 2);
-    EXPECT_EQ(std::u16string(slot), u"an");
-    EXPECT_EQ(memory.liveBstrs(), 1);
-
-    // Without a slot the caller owns the returned BSTR.
-    Bstr loose = text.WideToBSTR(nullptr);
-    EXPECT_EQ(std::u16string(loose), u"an");
-    EXPECT_EQ(memory.liveBstrs(), 2);
-    memory.FreeBstr(loose);
-  }
-  memory.FreeBstr(slot);
-  EXPECT_EQ(memory.live(), 0);
-}
-
-TEST(DualString, WideToBstrWithoutWideCopy) {
-  CountingMemory memory;
-  SingleByteCodepage codepage;
-  Bstr slot = memory.AllocBstr(u"old");
-  DualString empty(memory, codepage);
-  // Whole: the slot's BSTR is released and null stored.
-  EXPECT_EQ(empty.WideToBSTR(&slot), nullptr);
-  EXPECT_EQ(slot, nullptr);
-  EXPECT_EQ(memory.liveBstrs(), 0);
-  // Counted: a BSTR of that many zero units.
-  Bstr zeros = empty.WideToBSTR(&slot, 4);
-  ASSERT_NE(zeros, nullptr);
-  EXPECT_EQ(memory.BstrByteLen(zeros), 8u);
-  for (int i = 0; i <= 4; ++i) EXPECT_EQ(zeros[i], 0) << i;
-  memory.FreeBstr(slot);
-}
-
-// Counts of zero and below make an empty BSTR, never null; the slot's old
-// BSTR is replaced.
-TEST(DualString, ZeroAndNegativeCountsMakeEmptyBstrs) {
-  const struct {
-    const char* name;
-    std::function<Bstr(DualString&, Bstr*)> convert;
-  } cases[] = {
-      {"AnsiToBSTR 0", [](DualString& s, Bstr* slot) { return s.AnsiToBSTR(slot, 0); }},
-      {"AnsiToBSTR -1", [](DualString& s, Bstr* slot) { return s.AnsiToBSTR(slot, -1); }},
-      {"WideToBSTR 0", [](DualString& s, Bstr* slot) { return s.WideToBSTR(slot, 0); }},
-      {"WideToBSTR -1", [](DualString& s, Bstr* slot) { return s.WideToBSTR(slot, -1); }},
-      {"WideToBSTR 0 without a wide copy",
-       [](DualString& s, Bstr* slot) {
-         s.FreeWide();
-         return s.WideToBSTR(slot, 0);
-       }},
-  };
-  CountingMemory memory;
-  SingleByteCodepage codepage;
-  for (const auto& row : cases) {
-    SCOPED_TRACE(row.name);
-    Bstr slot = memory.AllocBstr(u"old");
-    {
-      DualString text(memory, codepage, "abc");
-      const Bstr made = row.convert(text, &slot);
-      ASSERT_NE(made, nullptr);
-      EXPECT_EQ(made, slot);
-      EXPECT_EQ(memory.BstrByteLen(made), 0u);
-      EXPECT_EQ(made[0], 0);
-      EXPECT_EQ(memory.liveBstrs(), 1);
-    }
-    memory.FreeBstr(slot);
-    EXPECT_EQ(memory.live(), 0);
-  }
-}
-
-// When the wide block cannot be had there is no new BSTR, so the slot keeps
-// the one it holds, with a count or without.
-TEST(DualString, AnsiToBstrKeepsTheSlotWhenTheWideBlockFails) {
-  const struct {
-    const char* name;
-    std::function<Bstr(DualString&, Bstr*)> convert;
-  } cases[] = {
-      {"whole", [](DualString& s, Bstr* slot) { return s.AnsiToBSTR(slot); }},
-      {"count 2", [](DualString& s, Bstr* slot) { return s.AnsiToBSTR(slot, 2); }},
-      {"count 0", [](DualString& s, Bstr* slot) { return s.AnsiToBSTR(slot, 0); }},
-  };
-  CountingMemory memory;
-  SingleByteCodepage codepage;
-  for (const auto& row : cases) {
-    SCOPED_TRACE(row.name);
-    Bstr slot = memory.AllocBstr(u"slot");
-    {
-      DualString text(memory, codepage, "abc");
-      memory.FailAllocationNumber(1);
-      EXPECT_EQ(row.convert(text, &slot), nullptr);
-      memory.FailAllocationNumber(0);
-    }
-    ASSERT_NE(slot, nullptr);
-    EXPECT_EQ(std::u16string(slot), u"slot");
-    memory.FreeBstr(slot);
-    EXPECT_EQ(memory.live(), 0);
-  }
-}
-
-// A count beyond what the wide block holds is cut to the block rather than
-// read past it (a multi-byte code page gives fewer units than bytes).
-TEST(DualString, CountedBstrNeverReadsPastTheWideBlock) {
-  CountingMemory memory;
-  DoubleByteCodepage codepage;
-  DualString text(memory, codepage, "\x81\x41\x82\x42");
-  Bstr made = text.AnsiToBSTR(nullptr, 4);
-  ASSERT_NE(made, nullptr);
-  EXPECT_EQ(memory.BstrByteLen(made), 4u);
-  memory.FreeBstr(made);
-  made = text.WideToBSTR(nullptr, 100);
-  EXPECT_EQ(memory.BstrByteLen(made), 4u);
-  memory.FreeBstr(made);
-}
-
-TEST(DualString, FreeIsIdempotentAndSizesDropToZero) {
-  CountingMemory memory;
-  SingleByteCodepage codepage;
-  DualString text(memory, codepage, 10);
-  EXPECT_EQ(text.GetAnsiSize(), 11);
-  EXPECT_EQ(text.GetWideSize(), 22);
-  text.Free();
-  text.Free();
-  EXPECT_EQ(text.GetAnsiSize(), 0);
-  EXPECT_EQ(text.GetWideSize(), 0);
-  EXPECT_EQ(text.GetAnsi(), nullptr);
-  EXPECT_EQ(text.GetWide(), nullptr);
-  EXPECT_EQ(memory.live(), 0);
-}
-
-// Every operation, with each of its allocations failing in turn: the object
-// stays valid (a side is either absent or a terminated text in a block of
-// the right size), nothing leaks, and nothing is read from a missing block
-// (the sanitizer build checks the latter).
+// Each fill with each of its allocations failing in turn: a side is either
+// absent or a terminated text in its block, and nothing leaks (the sanitizer
+// build checks that nothing is read from a missing block).
 TEST(DualString, FailedAllocationLeavesSideAbsentAndLeaksNothing) {
-  const std::function<void(DualString&, Bstr*)> operations[] = {
-      [](DualString& s, Bstr*) { s.SetWide(u"abc"); },
-      [](DualString& s, Bstr*) { s.SetWide(u"abcdef", 3); },
-      [](DualString& s, Bstr*) { s.SetAnsi("abc"); },
-      [](DualString& s, Bstr*) { s.SetAnsi("abcdef", 4); },
-      [](DualString& s, Bstr* slot) { s.SetBSTR(slot, 5); },
-      [](DualString& s, Bstr*) { s.Allocate(8); },
-      [](DualString& s, Bstr* slot) {
-        s.SetAnsi("abc");
-        s.AnsiToBSTR(slot);
-      },
-      [](DualString& s, Bstr* slot) {
-        s.SetAnsi("abc");
-        s.AnsiToBSTR(slot, 2);
-      },
-      [](DualString& s, Bstr* slot) {
-        s.SetWide(u"abc");
-        s.WideToBSTR(slot);
-      },
-      [](DualString& s, Bstr* slot) {
-        s.SetWide(u"abc");
-        s.WideToBSTR(slot, 3);
-      },
-      [](DualString& s, Bstr*) {
-        s.SetWide(u"abc");
-        s.WideToAnsiWithReserve(4);
-      },
-  };
   CountingMemory memory;
-  SingleByteCodepage codepage;
-  int index = 0;
-  for (const auto& operation : operations) {
+  testing::SingleByteCodepage codepage;
+  for (const FillCase& row : kFillCases) {
     for (int failing = 1; failing <= 4; ++failing) {
-      SCOPED_TRACE(::testing::Message() << "operation " << index << ", failing allocation "
-                                        << failing);
-      Bstr slot = memory.AllocBstr(u"slot");
-      memory.FailAllocationNumber(failing);
+      SCOPED_TRACE(::testing::Message() << row.name << ", failing allocation " << failing);
       {
         DualString text(memory, codepage);
-        operation(text, &slot);
+        memory.FailAllocationNumber(failing);
+        Apply(row, text, memory);
         memory.FailAllocationNumber(0);
         if (text.GetAnsi() != nullptr) {
           EXPECT_LT(TextLength(text.GetAnsi()), text.GetAnsiSize());
@@ -413,14 +214,121 @@ TEST(DualString, FailedAllocationLeavesSideAbsentAndLeaksNothing) {
           EXPECT_LT(2 * TextLength(text.GetWide()), text.GetWideSize());
         }
       }
-      // The slot holds its old BSTR or a complete replacement.
-      if (slot != nullptr) {
-        EXPECT_EQ(memory.BstrByteLen(slot) % 2, 0u);
-      }
-      memory.FreeBstr(slot);
       EXPECT_EQ(memory.live(), 0);
     }
-    ++index;
+  }
+}
+
+// The BSTR operations, on an object made with SetAnsi(ansi), into a slot
+// that holds "old" or into no slot.
+enum Convert {
+  kAnsiToBstr,
+  kWideToBstr,
+  kWideToBstrNoWide,  // FreeWide() first
+};
+
+constexpr int32_t kWhole = INT32_MIN;  // the overload without a count
+constexpr bool kSlot = true;
+constexpr bool kNoSlot = false;
+
+struct BstrCase {
+  const char* name;
+  bool doubleByte;
+  const char* ansi;
+  Convert convert;
+  int32_t count;
+  bool intoSlot;
+  int failing;  // the allocation of the call that fails; 0 none
+  // The units of the BSTR returned and of the slot's afterwards; "<null>".
+  std::u16string_view made;
+  std::u16string_view slot;
+};
+
+const BstrCase kBstrCases[] = {
+    {"WideToBSTR whole", kSingle, "new text", kWideToBstr, kWhole, kSlot, 0, u"new text",
+     u"new text"},
+    {"WideToBSTR count", kSingle, "new text", kWideToBstr, 3, kSlot, 0, u"new", u"new"},
+    {"AnsiToBSTR whole", kSingle, "ansi", kAnsiToBstr, kWhole, kSlot, 0, u"ansi", u"ansi"},
+    {"AnsiToBSTR count", kSingle, "ansi", kAnsiToBstr, 2, kSlot, 0, u"an", u"an"},
+    // Without a slot the caller owns the returned BSTR.
+    {"WideToBSTR without a slot", kSingle, "an", kWideToBstr, kWhole, kNoSlot, 0, u"an", u"old"},
+    // Without a wide copy: whole, the slot's BSTR is released and null
+    // stored; counted, a BSTR of that many zero units.
+    {"WideToBSTR whole, no wide copy", kSingle, "abc", kWideToBstrNoWide, kWhole, kSlot, 0,
+     u"<null>", u"<null>"},
+    {"WideToBSTR count, no wide copy", kSingle, "abc", kWideToBstrNoWide, 4, kSlot, 0,
+     u"\0\0\0\0"sv, u"\0\0\0\0"sv},
+    // Counts of zero and below make an empty BSTR, never null.
+    {"AnsiToBSTR 0", kSingle, "abc", kAnsiToBstr, 0, kSlot, 0, u"", u""},
+    {"AnsiToBSTR -1", kSingle, "abc", kAnsiToBstr, -1, kSlot, 0, u"", u""},
+    {"WideToBSTR 0", kSingle, "abc", kWideToBstr, 0, kSlot, 0, u"", u""},
+    {"WideToBSTR -1", kSingle, "abc", kWideToBstr, -1, kSlot, 0, u"", u""},
+    {"WideToBSTR 0, no wide copy", kSingle, "abc", kWideToBstrNoWide, 0, kSlot, 0, u"", u""},
+    // When the wide block or the BSTR cannot be had there is no new BSTR, so
+    // the slot keeps the one it holds, with a count or without.
+    {"AnsiToBSTR whole, wide block fails", kSingle, "abc", kAnsiToBstr, kWhole, kSlot, 1, u"<null>",
+     u"old"},
+    {"AnsiToBSTR count 2, wide block fails", kSingle, "abc", kAnsiToBstr, 2, kSlot, 1, u"<null>",
+     u"old"},
+    {"AnsiToBSTR count 0, wide block fails", kSingle, "abc", kAnsiToBstr, 0, kSlot, 1, u"<null>",
+     u"old"},
+    {"AnsiToBSTR whole, BSTR fails", kSingle, "abc", kAnsiToBstr, kWhole, kSlot, 2, u"<null>",
+     u"old"},
+    {"AnsiToBSTR count 2, BSTR fails", kSingle, "abc", kAnsiToBstr, 2, kSlot, 2, u"<null>", u"old"},
+    {"WideToBSTR whole, BSTR fails", kSingle, "abc", kWideToBstr, kWhole, kSlot, 1, u"<null>",
+     u"old"},
+    {"WideToBSTR count 2, BSTR fails", kSingle, "abc", kWideToBstr, 2, kSlot, 1, u"<null>", u"old"},
+    {"WideToBSTR count, no wide copy, BSTR fails", kSingle, "abc", kWideToBstrNoWide, 4, kSlot, 1,
+     u"<null>", u"old"},
+    // A count beyond what the wide block holds is cut to the block rather
+    // than read past it: four bytes are two units here (and the whole text's
+    // wide block holds its converted terminator as well).
+    {"AnsiToBSTR count past the units", kDouble, "\x81\x41\x82\x42", kAnsiToBstr, 4, kNoSlot, 0,
+     u"\x141\x242", u"old"},
+    {"WideToBSTR count past the units", kDouble, "\x81\x41\x82\x42", kWideToBstr, 100, kNoSlot, 0,
+     u"\x141\x242\0"sv, u"old"},
+};
+
+Bstr ConvertRow(const BstrCase& row, DualString& text, Bstr* slot) {
+  if (row.convert == kWideToBstrNoWide) text.FreeWide();
+  const bool fromAnsi = row.convert == kAnsiToBstr;
+  if (row.count == kWhole) return fromAnsi ? text.AnsiToBSTR(slot) : text.WideToBSTR(slot);
+  return fromAnsi ? text.AnsiToBSTR(slot, row.count) : text.WideToBSTR(slot, row.count);
+}
+
+// A BSTR's units, its terminator checked; "<null>" for none.
+std::u16string UnitsOf(CountingMemory& memory, Bstr bstr) {
+  if (bstr == nullptr) return u"<null>";
+  const size_t units = memory.BstrByteLen(bstr) / 2;
+  EXPECT_EQ(bstr[units], 0);
+  return std::u16string(bstr, units);
+}
+
+TEST(DualString, BstrOperationsHandOverOrKeepTheSlot) {
+  CountingMemory memory;
+  testing::SingleByteCodepage singleByte;
+  testing::DoubleByteCodepage doubleByte;
+  for (const BstrCase& row : kBstrCases) {
+    SCOPED_TRACE(row.name);
+    Bstr slot = memory.AllocBstr(u"old");
+    Bstr made = nullptr;
+    {
+      DualString text(memory,
+                      row.doubleByte ? static_cast<platform::Codepage&>(doubleByte) : singleByte,
+                      row.ansi);
+      memory.FailAllocationNumber(row.failing);
+      made = ConvertRow(row, text, row.intoSlot ? &slot : nullptr);
+      memory.FailAllocationNumber(0);
+    }
+    EXPECT_EQ(UnitsOf(memory, made), std::u16string(row.made));
+    EXPECT_EQ(UnitsOf(memory, slot), std::u16string(row.slot));
+    if (row.intoSlot && made != nullptr) {
+      EXPECT_EQ(made, slot);
+    }
+    if (!row.intoSlot) memory.FreeBstr(made);
+    memory.FreeBstr(slot);
+    // Nothing left: the slot's old BSTR was released when it was replaced.
+    EXPECT_EQ(memory.live(), 0);
   }
 }
 
