@@ -6,49 +6,14 @@
 namespace tms::testing {
 namespace {
 
-template <typename Unit>
-int32_t SourceLength(const Unit* source, int32_t sourceLength) {
-  return sourceLength == -1 ? TextLength(source) + 1 : sourceLength;
-}
-
-bool MeasureOnly(const void* target, int32_t targetCount) {
-  return target == nullptr || targetCount == 0;
-}
-
-}  // namespace
-
-int32_t SingleByteCodepage::AnsiToWide(const char* source, int32_t sourceLength,
-                                       WideChar* target, int32_t targetCount) {
-  if (source == nullptr || sourceLength == 0) return 0;
-  const int32_t length = SourceLength(source, sourceLength);
-  if (MeasureOnly(target, targetCount)) return length;
-  if (length > targetCount) return 0;
-  for (int32_t i = 0; i < length; ++i) target[i] = static_cast<unsigned char>(source[i]);
-  return length;
-}
-
-int32_t SingleByteCodepage::WideToAnsi(const WideChar* source, int32_t sourceLength,
-                                       char* target, int32_t targetCount) {
-  if (source == nullptr || sourceLength == 0) return 0;
-  const int32_t length = SourceLength(source, sourceLength);
-  if (MeasureOnly(target, targetCount)) return length;
-  if (length > targetCount) return 0;
-  for (int32_t i = 0; i < length; ++i) {
-    target[i] = source[i] <= 0xFF ? static_cast<char>(source[i]) : '?';
-  }
-  return length;
-}
-
-int32_t DoubleByteCodepage::AnsiToWide(const char* source, int32_t sourceLength,
-                                       WideChar* target, int32_t targetCount) {
-  if (source == nullptr || sourceLength == 0) return 0;
-  const int32_t length = SourceLength(source, sourceLength);
-  const bool measureOnly = MeasureOnly(target, targetCount);
+// Converts into `target` when it is not null; returns the units written or
+// needed.
+int32_t ToWide(bool doubleByte, const char* source, int32_t length, WideChar* target) {
   int32_t written = 0;
-  for (int32_t i = 0; i < length; ++i) {
+  for (int32_t i = 0; i < length; ++i, ++written) {
     const auto lead = static_cast<unsigned char>(source[i]);
     WideChar unit = lead;
-    if (lead >= 0x81) {
+    if (doubleByte && lead >= 0x81) {
       // A zero never trails a lead byte: before one, as before the end, the
       // lead byte stands alone.
       if (i + 1 < length && source[i + 1] != 0) {
@@ -58,37 +23,57 @@ int32_t DoubleByteCodepage::AnsiToWide(const char* source, int32_t sourceLength,
         unit = u'?';
       }
     }
-    if (!measureOnly) {
-      if (written >= targetCount) return 0;
-      target[written] = unit;
-    }
-    ++written;
+    if (target != nullptr) target[written] = unit;
   }
   return written;
 }
 
-int32_t DoubleByteCodepage::WideToAnsi(const WideChar* source, int32_t sourceLength,
-                                       char* target, int32_t targetCount) {
-  if (source == nullptr || sourceLength == 0) return 0;
-  const int32_t length = SourceLength(source, sourceLength);
-  const bool measureOnly = MeasureOnly(target, targetCount);
+int32_t ToAnsi(bool doubleByte, const WideChar* source, int32_t length, char* target) {
   int32_t written = 0;
   for (int32_t i = 0; i < length; ++i) {
     const WideChar unit = source[i];
-    const int32_t bytes = unit < 0x80 ? 1 : 2;
-    if (!measureOnly) {
-      if (written + bytes > targetCount) return 0;
-      if (bytes == 1) {
-        target[written] = static_cast<char>(unit);
-      } else {
-        const int32_t code = unit < 0x100 ? 0 : unit - 0x100;
-        target[written] = static_cast<char>(0x81 + ((code >> 8) & 0x7E));
-        target[written + 1] = static_cast<char>(code & 0xFF);
-      }
+    if (!doubleByte || unit < 0x80) {
+      if (target != nullptr) target[written] = unit <= 0xFF ? static_cast<char>(unit) : '?';
+      ++written;
+      continue;
     }
-    written += bytes;
+    const int32_t code = unit < 0x100 ? 0 : unit - 0x100;
+    if (target != nullptr) {
+      target[written] = static_cast<char>(0x81 + ((code >> 8) & 0x7E));
+      target[written + 1] = static_cast<char>(code & 0xFF);
+    }
+    written += 2;
   }
   return written;
 }
+
+// The conversion call's contract: -1 is the whole text with its terminator,
+// a null target or a zero count only measures.
+template <typename From, typename To>
+int32_t Run(int32_t (*convert)(bool, const From*, int32_t, To*), bool doubleByte,
+            const From* source, int32_t sourceLength, To* target, int32_t targetCount) {
+  if (source == nullptr || sourceLength == 0) return 0;
+  const int32_t length = sourceLength == -1 ? TextLength(source) + 1 : sourceLength;
+  const int32_t needed = convert(doubleByte, source, length, nullptr);
+  if (target == nullptr || targetCount == 0) return needed;
+  return needed > targetCount ? 0 : convert(doubleByte, source, length, target);
+}
+
+}  // namespace
+
+template <bool kDoubleByte>
+int32_t FakeCodepage<kDoubleByte>::AnsiToWide(const char* source, int32_t sourceLength,
+                                              WideChar* target, int32_t targetCount) {
+  return Run(ToWide, kDoubleByte, source, sourceLength, target, targetCount);
+}
+
+template <bool kDoubleByte>
+int32_t FakeCodepage<kDoubleByte>::WideToAnsi(const WideChar* source, int32_t sourceLength,
+                                              char* target, int32_t targetCount) {
+  return Run(ToAnsi, kDoubleByte, source, sourceLength, target, targetCount);
+}
+
+template class FakeCodepage<false>;
+template class FakeCodepage<true>;
 
 }  // namespace tms::testing

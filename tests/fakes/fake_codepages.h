@@ -5,13 +5,15 @@
 //   (a lead byte >= 0x81 and a trail byte), and such a pair reads back as one
 //   unit. A lead byte without its trail byte (at the end or before a zero
 //   byte) reads as '?'.
+// A target too small fails the conversion as a whole: 0, nothing written.
 #pragma once
 
 #include "platform/codepage.h"
 
 namespace tms::testing {
 
-class SingleByteCodepage final : public platform::Codepage {
+template <bool kDoubleByte>
+class FakeCodepage final : public platform::Codepage {
  public:
   int32_t AnsiToWide(const char* source, int32_t sourceLength, WideChar* target,
                      int32_t targetCount) override;
@@ -19,12 +21,7 @@ class SingleByteCodepage final : public platform::Codepage {
                      int32_t targetCount) override;
 };
 
-class DoubleByteCodepage final : public platform::Codepage {
- public:
-  int32_t AnsiToWide(const char* source, int32_t sourceLength, WideChar* target,
-                     int32_t targetCount) override;
-  int32_t WideToAnsi(const WideChar* source, int32_t sourceLength, char* target,
-                     int32_t targetCount) override;
-};
+using SingleByteCodepage = FakeCodepage<false>;
+using DoubleByteCodepage = FakeCodepage<true>;
 
 }  // namespace tms::testing
