@@ -1,7 +1,10 @@
 // Fuzzes DualString with random sequences of its operations over the real
-// code page and a counting allocator. After every step each side that exists
-// is a terminated text inside its block, the blocks have the sizes the
-// measured counts call for, and at the end nothing is left allocated.
+// code page and a counting allocator, some of whose allocations fail. After
+// every step each side that exists is a terminated text inside its block, a
+// side copied from the caller's text holds it in a block one unit larger,
+// and at the end nothing is left allocated.
+#include <string.h>
+
 #include <string>
 
 #include "fakes/counting_memory.h"
@@ -29,31 +32,28 @@ void CheckTerminated(DualString& text) {
   }
 }
 
-int32_t MeasureAnsi(tms::platform::Codepage& codepage, const WideChar* wide, int32_t count) {
-  return count == 0 ? 0 : codepage.WideToAnsi(wide, count, nullptr, 0);
-}
-
-int32_t MeasureWide(tms::platform::Codepage& codepage, const char* ansi, int32_t count) {
-  return count == 0 ? 0 : codepage.AnsiToWide(ansi, count, nullptr, 0);
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   tms::fuzz::FuzzInput input(data, size);
   tms::testing::CountingMemory memory;
-  tms::platform::Codepage& codepage = tms::platform::SystemCodepage();
   Bstr slot = nullptr;
   {
-    DualString text(memory, codepage);
+    DualString text(memory, tms::platform::SystemCodepage());
     while (!input.empty()) {
+      // Counts for the conversions reach up to what each side holds.
+      const int32_t ansiUnits = text.GetAnsiSize() > 0 ? text.GetAnsiSize() - 1 : 0;
+      const int32_t wideUnits = text.GetWideSize() > 0 ? text.GetWideSize() / 2 - 1 : 0;
       // Now and then an allocation fails; the object must stay sound.
       memory.FailAllocationNumber(input.Byte() % 8 == 0 ? 1 + input.Byte() % 3 : 0);
       switch (input.Byte() % 12) {
         case 0: {
           const std::string ansi = input.Bytes(64);
           text.SetAnsi(ansi.c_str());
-          if (text.GetAnsi() != nullptr) Check(text.GetAnsiSize() == tms::TextLength(ansi.c_str()) + 1);
+          if (text.GetAnsi() != nullptr) {
+            Check(text.GetAnsiSize() == tms::TextLength(ansi.c_str()) + 1);
+            Check(strcmp(text.GetAnsi(), ansi.c_str()) == 0);
+          }
           break;
         }
         case 1: {
@@ -62,9 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           text.SetAnsi(ansi.data(), count);
           if (text.GetAnsi() != nullptr) {
             Check(text.GetAnsiSize() == count + 1);
-            if (text.GetWide() != nullptr) {
-              Check(text.GetWideSize() == 2 * MeasureWide(codepage, ansi.data(), count) + 2);
-            }
+            Check(memcmp(text.GetAnsi(), ansi.data(), count) == 0);
           }
           break;
         }
@@ -73,9 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           text.SetWide(wide.c_str());
           if (text.GetWide() != nullptr) {
             Check(text.GetWideSize() == 2 * tms::TextLength(wide.c_str()) + 2);
-            if (text.GetAnsi() != nullptr) {
-              Check(text.GetAnsiSize() == MeasureAnsi(codepage, text.GetWide(), -1) + 1);
-            }
+            Check(std::u16string(text.GetWide()) == wide.c_str());
           }
           break;
         }
@@ -83,8 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           const std::u16string wide = input.Units(64);
           const int32_t count = input.Count(static_cast<int32_t>(wide.size()));
           text.SetWide(wide.data(), count);
-          if (text.GetWide() != nullptr && text.GetAnsi() != nullptr) {
-            Check(text.GetAnsiSize() == MeasureAnsi(codepage, wide.data(), count) + 1);
+          if (text.GetWide() != nullptr) {
+            Check(text.GetWideSize() == 2 * count + 2);
+            Check(std::u16string(text.GetWide(), count) == wide.substr(0, count));
           }
           break;
         }
@@ -92,8 +89,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           const int32_t reserve = input.Count(16);
           text.SetBSTR(&slot, reserve);
           if (text.GetWide() != nullptr) {
-            Check(text.GetWideSize() ==
-                  static_cast<int32_t>(memory.BstrByteLen(slot)) + 2 * reserve + 2);
+            const uint32_t bytes = memory.BstrByteLen(slot);
+            Check(text.GetWideSize() == static_cast<int32_t>(bytes) + 2 * reserve + 2);
+            Check(bytes == 0 || memcmp(text.GetWide(), slot, bytes) == 0);
           }
           break;
         }
@@ -101,27 +99,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           text.Allocate(input.Count(64));
           break;
         case 6:
-          text.AnsiToWide(input.Count(text.GetAnsiSize() > 0 ? text.GetAnsiSize() - 1 : 0));
+          text.AnsiToWide(input.Count(ansiUnits));
           break;
         case 7:
-          text.WideToAnsi(input.Count(text.GetWideSize() > 0 ? text.GetWideSize() / 2 - 1 : 0));
+          text.WideToAnsi(input.Count(wideUnits));
           break;
         case 8:
           text.WideToAnsiWithReserve(input.Count(16));
           break;
         case 9:
-          if (input.Byte() % 2 == 0) {
-            text.AnsiToBSTR(&slot);
-          } else {
-            text.AnsiToBSTR(&slot, input.Count(text.GetAnsiSize() > 0 ? text.GetAnsiSize() - 1 : 0));
-          }
+          input.Flag() ? text.AnsiToBSTR(&slot) : text.AnsiToBSTR(&slot, input.Count(ansiUnits));
           break;
         case 10:
-          if (input.Byte() % 2 == 0) {
-            text.WideToBSTR(&slot);
-          } else {
-            text.WideToBSTR(&slot, input.Count(text.GetWideSize() > 0 ? text.GetWideSize() / 2 - 1 : 0));
-          }
+          input.Flag() ? text.WideToBSTR(&slot) : text.WideToBSTR(&slot, input.Count(wideUnits));
           break;
         default:
           text.Free();
