@@ -1,9 +1,11 @@
 // Rows for tmsGetStringLength and tmsCopyString, shared by the unit tests of
 // the string services and the tests of the real exports (in every code page:
-// the copied texts are ASCII).
+// the copied texts are ASCII), and the one way a copy row is checked.
 #pragma once
 
+#include <gtest/gtest.h>
 #include <stdint.h>
+#include <string.h>
 
 namespace tms::testing {
 
@@ -34,5 +36,21 @@ inline constexpr CopyCase kCopyCases[] = {
     {"null source", nullptr, false, nullptr},
     {"null destination", u"abc", true, nullptr},
 };
+
+// Runs `copy(source, destination)` into a buffer filled with a sentinel:
+// the expected text and its terminator are written, and nothing after them.
+template <typename Copy>
+void ExpectCopyRow(const CopyCase& row, Copy copy) {
+  SCOPED_TRACE(row.name);
+  constexpr char kSentinel = static_cast<char>(0xCC);
+  char buffer[16];
+  memset(buffer, kSentinel, sizeof buffer);
+  copy(row.source, row.nullDestination ? nullptr : buffer);
+  const size_t untouchedFrom = row.expected == nullptr ? 0 : strlen(row.expected) + 1;
+  if (row.expected != nullptr) {
+    EXPECT_STREQ(buffer, row.expected);
+  }
+  for (size_t i = untouchedFrom; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], kSentinel) << i;
+}
 
 }  // namespace tms::testing
