@@ -1,49 +1,36 @@
 // What a host or a PE tool sees of the DLL: file and export-directory name,
 // exports by name and ordinal, stack cleanup (x86), pointers above 4 GiB
 // (x64), the entry point, DllGetVersion, and the string services' rows.
-// windows.h comes first (through the harness): oleauto.h needs its types.
-#include "dll/dll_harness.h"
-
 #include <gtest/gtest.h>
-#include <oleauto.h>
 #include <string.h>
+
+#include <vector>
+
+// clang-format off
+#include "dll/dll_harness.h"  // windows.h, which oleauto.h needs first
+#include <oleauto.h>
+// clang-format on
 
 #include "strings/string_services_cases.h"
 
 namespace tms::dlltest {
 namespace {
 
-struct ExportRow {
-  const char* name;
-  WORD ordinal;
-};
+DWORD WINAPI DoNothing(LPVOID) {
+  return 0;
+}
 
-// Ordinals follow the alphabetical order of all thirteen names; each export
-// keeps its number whether or not its neighbours exist yet.
-const ExportRow kExports[] = {
-    {"DllGetVersion", 1},
-    {"tmsCopyString", 2},
-    {"tmsFreeBSTR", 3},
-    {"tmsGetCurrentMusic", 4},
-    {"tmsGetCurrentVideo", 5},
-    {"tmsGetDayNum", 6},
-    {"tmsGetDayNumEx", 7},
-    {"tmsGetHTMLColor", 8},
-    {"tmsGetHostOSName", 9},
-    {"tmsGetHostOSNameShort", 10},
-    {"tmsGetPathForBackup", 11},
-    {"tmsGetStringLength", 12},
-    {"tmsModifyOriginalFileName", 13},
-};
-
-DWORD WINAPI DoNothing(LPVOID) { return 0; }
+const IMAGE_NT_HEADERS* NtHeaders(HMODULE module) {
+  const auto* base = reinterpret_cast<const BYTE*>(module);
+  return reinterpret_cast<const IMAGE_NT_HEADERS*>(
+      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+}
 
 const IMAGE_EXPORT_DIRECTORY* ExportDirectory(HMODULE module) {
-  const auto* base = reinterpret_cast<const BYTE*>(module);
-  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
-  const IMAGE_DATA_DIRECTORY& entry = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
-  return reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(base + entry.VirtualAddress);
+  const IMAGE_DATA_DIRECTORY& entry =
+      NtHeaders(module)->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_EXPORT];
+  return reinterpret_cast<const IMAGE_EXPORT_DIRECTORY*>(reinterpret_cast<const BYTE*>(module) +
+                                                         entry.VirtualAddress);
 }
 
 TEST(DllAbi, LoadsUnderItsExactFileAndExportName) {
@@ -56,58 +43,56 @@ TEST(DllAbi, LoadsUnderItsExactFileAndExportName) {
   EXPECT_STREQ(reinterpret_cast<const char*>(Library()) + exports->Name, "TolvaricModeSupport.DLL");
 }
 
-TEST(DllAbi, ExportsEachNameUnderItsOrdinalAndNothingElse) {
+// Each export is found by name and by its ordinal, and (x86) removes its
+// own arguments from the stack when called with harmless ones.
+TEST(DllAbi, ExportsEachNameUnderItsOrdinalAndRemovesItsOwnArguments) {
   ASSERT_NE(Library(), nullptr);
-  for (const ExportRow& row : kExports) {
-    SCOPED_TRACE(row.name);
-    FARPROC byName = GetProcAddress(Library(), row.name);
-    FARPROC byOrdinal = GetProcAddress(Library(), MAKEINTRESOURCEA(row.ordinal));
-    EXPECT_NE(byName, nullptr);
-    EXPECT_EQ(byName, byOrdinal);
-  }
-  const auto* exports = ExportDirectory(Library());
-  EXPECT_EQ(exports->Base, 1u);
-  EXPECT_EQ(exports->NumberOfNames, sizeof kExports / sizeof kExports[0]);
-}
-
-TEST(DllAbi, EveryExportRemovesItsOwnArguments) {
   DWORD version[5] = {20, 0, 0, 0, 0};
   char ansi[8] = {};
-  BSTR bstr = SysAllocString(L"abc");
   SYSTEMTIME date = {2000, 7, 0, 28, 0, 0, 0, 0};
   char path[16] = {};
   char osName[182] = {};
+  constexpr uint32_t kAny = 0xFFFFFFFF;
+  // Ordinals follow the alphabetical order of all thirteen names; each export
+  // keeps its number whether or not its neighbours exist yet.
   const struct {
     const char* name;
-    StackCall call;
-    uint32_t bytes;
+    WORD ordinal;
+    std::vector<Word> args;
+    uint32_t stackBytes;
+    uint32_t result;  // kAny: not checked here
   } rows[] = {
-      {"DllGetVersion", CallExport("DllGetVersion", {Arg(version)}), 4},
-      {"tmsCopyString", CallExport("tmsCopyString", {Arg(L"abc"), Arg(ansi)}), 8},
-      {"tmsFreeBSTR", CallExport("tmsFreeBSTR", {Arg(bstr)}), 4},
-      {"tmsGetStringLength", CallExport("tmsGetStringLength", {Arg(L"abcd")}), 4},
-      {"tmsGetDayNum", CallExport("tmsGetDayNum", {}), 0},
-      {"tmsGetDayNumEx", CallExport("tmsGetDayNumEx", {Arg(&date)}), 4},
-      {"tmsGetPathForBackup",
-       CallExport("tmsGetPathForBackup", {Arg("D:"), Arg("a"), Arg(path), 16}), 16},
-      {"tmsModifyOriginalFileName",
-       CallExport("tmsModifyOriginalFileName", {Arg("C:"), Arg(path), 16}), 12},
-      {"tmsGetHostOSName", CallExport("tmsGetHostOSName", {Arg(osName), 0, 1}), 12},
-      {"tmsGetHostOSNameShort", CallExport("tmsGetHostOSNameShort", {Arg(osName)}), 4},
-      {"tmsGetHTMLColor", CallExport("tmsGetHTMLColor", {0, 0}), 8},  // null result: no dialog
-      {"tmsGetCurrentMusic", CallExport("tmsGetCurrentMusic", {1}), 4},
-      {"tmsGetCurrentVideo", CallExport("tmsGetCurrentVideo", {1}), 4},
+      {"DllGetVersion", 1, {Arg(version)}, 4, 0},
+      {"tmsCopyString", 2, {Arg(L"abc"), Arg(ansi)}, 8, kAny},
+      {"tmsFreeBSTR", 3, {Arg(SysAllocString(L"abc"))}, 4, kAny},
+      {"tmsGetCurrentMusic", 4, {1}, 4, kAny},
+      {"tmsGetCurrentVideo", 5, {1}, 4, kAny},
+      {"tmsGetDayNum", 6, {}, 0, kAny},
+      {"tmsGetDayNumEx", 7, {Arg(&date)}, 4, kAny},
+      {"tmsGetHTMLColor", 8, {0, 0}, 8, 0},  // null result: no dialog shown
+      {"tmsGetHostOSName", 9, {Arg(osName), 0, 1}, 12, kAny},
+      {"tmsGetHostOSNameShort", 10, {Arg(osName)}, 4, kAny},
+      {"tmsGetPathForBackup", 11, {Arg("D:"), Arg("a"), Arg(path), 16}, 16, kAny},
+      {"tmsGetStringLength", 12, {Arg(L"abcd")}, 4, 4},
+      {"tmsModifyOriginalFileName", 13, {Arg("C:"), Arg(path), 16}, 12, kAny},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
+    FARPROC byName = GetProcAddress(Library(), row.name);
+    EXPECT_NE(byName, nullptr);
+    EXPECT_EQ(byName, GetProcAddress(Library(), MAKEINTRESOURCEA(row.ordinal)));
+    const StackCall call = CallExport(row.name, row.args);
     if (kMeasuresStack) {
-      EXPECT_EQ(row.call.bytesRemoved, row.bytes);
+      EXPECT_EQ(call.bytesRemoved, row.stackBytes);
+    }
+    if (row.result != kAny) {
+      EXPECT_EQ(call.result, row.result);
     }
   }
-  EXPECT_EQ(rows[0].call.result, 0u);
   EXPECT_STREQ(ansi, "abc");
-  EXPECT_EQ(rows[3].call.result, 4u);
-  EXPECT_EQ(rows[10].call.result, 0u);  // tmsGetHTMLColor, having shown no dialog
+  const auto* exports = ExportDirectory(Library());
+  EXPECT_EQ(exports->Base, 1u);
+  EXPECT_EQ(exports->NumberOfNames, sizeof rows / sizeof rows[0]);
 }
 
 // A 64-bit DLL must carry every pointer whole: buffers placed above 4 GiB
@@ -127,10 +112,12 @@ TEST(DllAbi, PointersAboveFourGigabytesArriveWhole) {
   memcpy(wide, L"wide", sizeof L"wide");
   *date = {2000, 7, 0, 28, 9, 0, 0, 0};
 
-  EXPECT_EQ(CallExport("tmsModifyOriginalFileName", {Arg(source), Arg(destination), 64}).result, 1u);
-  EXPECT_STREQ(destination, "C~~a");
-  EXPECT_EQ(CallExport("tmsGetPathForBackup", {Arg(source), Arg(source), Arg(destination), 64}).result,
+  EXPECT_EQ(CallExport("tmsModifyOriginalFileName", {Arg(source), Arg(destination), 64}).result,
             1u);
+  EXPECT_STREQ(destination, "C~~a");
+  EXPECT_EQ(
+      CallExport("tmsGetPathForBackup", {Arg(source), Arg(source), Arg(destination), 64}).result,
+      1u);
   EXPECT_STREQ(destination, "C:\\a\\C~~a");
   EXPECT_EQ(CallExport("tmsGetStringLength", {Arg(wide)}).result, 4u);
   CallExport("tmsCopyString", {Arg(wide), Arg(destination)});
@@ -143,11 +130,11 @@ TEST(DllAbi, PointersAboveFourGigabytesArriveWhole) {
 }
 
 TEST(DllAbi, DllGetVersionFillsOnlyTheTwentyByteRecord) {
+  constexpr auto kInvalid = static_cast<uint32_t>(E_INVALIDARG);
   const struct {
     DWORD cbSize;
     uint32_t expected;
-  } rows[] = {{20, S_OK}, {32, static_cast<uint32_t>(E_INVALIDARG)}, {0, static_cast<uint32_t>(E_INVALIDARG)},
-              {19, static_cast<uint32_t>(E_INVALIDARG)}, {24, static_cast<uint32_t>(E_INVALIDARG)}};
+  } rows[] = {{20, S_OK}, {32, kInvalid}, {0, kInvalid}, {19, kInvalid}, {24, kInvalid}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.cbSize);
     DWORD record[8];
@@ -166,7 +153,7 @@ TEST(DllAbi, DllGetVersionFillsOnlyTheTwentyByteRecord) {
     }
     for (int i = 5; i < 8; ++i) EXPECT_EQ(record[i], 0xCCCCCCCCu) << i;
   }
-  EXPECT_EQ(CallExport("DllGetVersion", {0}).result, static_cast<uint32_t>(E_INVALIDARG));
+  EXPECT_EQ(CallExport("DllGetVersion", {0}).result, kInvalid);
 }
 
 // The entry point answers TRUE to thread notifications (called directly, and
@@ -174,12 +161,10 @@ TEST(DllAbi, DllGetVersionFillsOnlyTheTwentyByteRecord) {
 // and detach are the 2,000 load and unload cycles of the stress tests.
 TEST(DllAbi, EntryPointAnswersTrueToEveryNotification) {
   ASSERT_NE(Library(), nullptr);
-  const auto* base = reinterpret_cast<const BYTE*>(Library());
-  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
-      base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
   using EntryPoint = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
-  auto entry = reinterpret_cast<EntryPoint>(const_cast<BYTE*>(base) +
-                                            nt->OptionalHeader.AddressOfEntryPoint);
+  auto entry =
+      reinterpret_cast<EntryPoint>(reinterpret_cast<BYTE*>(Library()) +
+                                   NtHeaders(Library())->OptionalHeader.AddressOfEntryPoint);
   EXPECT_EQ(entry(Library(), DLL_THREAD_ATTACH, nullptr), TRUE);
   EXPECT_EQ(entry(Library(), DLL_THREAD_DETACH, nullptr), TRUE);
 
@@ -198,17 +183,9 @@ TEST(DllAbi, StringServicesRows) {
               row.expected);
   }
   for (const testing::CopyCase& row : testing::kCopyCases) {
-    SCOPED_TRACE(row.name);
-    char buffer[16];
-    memset(buffer, 0xCC, sizeof buffer);
-    CallExport("tmsCopyString", {Arg(row.source), row.nullDestination ? 0 : Arg(buffer)});
-    const size_t untouchedFrom = row.expected == nullptr ? 0 : strlen(row.expected) + 1;
-    if (row.expected != nullptr) {
-      EXPECT_STREQ(buffer, row.expected);
-    }
-    for (size_t i = untouchedFrom; i < sizeof buffer; ++i) {
-      EXPECT_EQ(buffer[i], static_cast<char>(0xCC)) << i;
-    }
+    testing::ExpectCopyRow(row, [](const char16_t* source, char* destination) {
+      CallExport("tmsCopyString", {Arg(source), Arg(destination)});
+    });
   }
   // Releasing null does nothing, and a BSTR with an inner zero goes whole.
   EXPECT_EQ(CallExport("tmsFreeBSTR", {0}).bytesRemoved, kMeasuresStack ? 4u : 0u);

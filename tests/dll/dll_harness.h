@@ -4,14 +4,14 @@
 // from the stack; x64 has one calling convention and nothing to measure.
 #pragma once
 
-#include <windows.h>
 #include <stdint.h>
+#include <windows.h>
 
-#include <initializer_list>
+#include <vector>
 
 #if defined(__i386__)
-extern "C" uint32_t CallMeasuringStack(const void* function, const uint32_t* args,
-                                       uint32_t count, uint32_t* result);
+extern "C" uint32_t CallMeasuringStack(const void* function, const uint32_t* args, uint32_t count,
+                                       uint32_t* result);
 #endif
 
 namespace tms::dlltest {
@@ -35,8 +35,10 @@ struct StackCall {
 };
 
 // Calls an export with up to four word-sized arguments.
-StackCall CallExport(const char* name, std::initializer_list<Word> args);
+StackCall CallExport(const char* name, const std::vector<Word>& args);
 
-inline Word Arg(const void* pointer) { return reinterpret_cast<Word>(pointer); }
+inline Word Arg(const void* pointer) {
+  return reinterpret_cast<Word>(pointer);
+}
 
 }  // namespace tms::dlltest
