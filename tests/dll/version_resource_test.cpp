@@ -23,15 +23,8 @@ class VersionResource : public ::testing::Test {
     ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, data_.data()));
   }
 
-  std::string AnsiValue(const char* key) {
-    void* value = nullptr;
-    UINT length = 0;
-    const std::string query = std::string("\\StringFileInfo\\041904b0\\") + key;
-    if (!VerQueryValueA(data_.data(), query.c_str(), &value, &length)) return "<missing>";
-    return static_cast<const char*>(value);
-  }
-
-  std::wstring WideValue(const wchar_t* key) {
+  // A value of the string block, asked for in UTF-16 as Explorer does.
+  std::wstring Value(const wchar_t* key) {
     void* value = nullptr;
     UINT length = 0;
     const std::wstring query = std::wstring(L"\\StringFileInfo\\041904b0\\") + key;
@@ -70,21 +63,22 @@ TEST_F(VersionResource, TranslationIsRussianUnicode) {
 }
 
 TEST_F(VersionResource, StringBlockHoldsEveryKey) {
-  EXPECT_EQ(AnsiValue("FileVersion"), "1.00.0010");
-  EXPECT_EQ(AnsiValue("ProductVersion"), "1.00.0010");
-  EXPECT_EQ(AnsiValue("InternalName"), "TolvaricModeSupport");
-  EXPECT_EQ(AnsiValue("OriginalFilename"), "TolvaricModeSupport.DLL");
-  for (const char* key : {"Comments", "CompanyName", "FileDescription", "LegalCopyright",
-                          "LegalTrademarks", "ProductName", "Dedication", "WWW"}) {
-    SCOPED_TRACE(key);
-    const std::string value = AnsiValue(key);
-    EXPECT_NE(value, "<missing>");
+  EXPECT_EQ(Value(L"FileVersion"), L"1.00.0010");
+  EXPECT_EQ(Value(L"ProductVersion"), L"1.00.0010");
+  EXPECT_EQ(Value(L"InternalName"), L"TolvaricModeSupport");
+  EXPECT_EQ(Value(L"OriginalFilename"), L"TolvaricModeSupport.DLL");
+  for (const wchar_t* key : {L"Comments", L"CompanyName", L"FileDescription", L"LegalCopyright",
+                             L"LegalTrademarks", L"ProductName", L"Dedication"}) {
+    SCOPED_TRACE(::testing::Message() << key);
+    const std::wstring value = Value(key);
+    EXPECT_NE(value, L"<missing>");
     EXPECT_FALSE(value.empty());
   }
-  // The Cyrillic key, asked for in UTF-16.
-  EXPECT_EQ(WideValue(L"\x0421\x0442\x0430\x0442\x0443\x0441 \x043F\x0440\x043E\x0435\x043A\x0442\x0430"),
-            L"Retail build");
-  EXPECT_EQ(WideValue(L"WWW").rfind(L"https://", 0), 0u);
+  // The Cyrillic key.
+  EXPECT_EQ(
+      Value(L"\x0421\x0442\x0430\x0442\x0443\x0441 \x043F\x0440\x043E\x0435\x043A\x0442\x0430"),
+      L"Retail build");
+  EXPECT_EQ(Value(L"WWW").rfind(L"https://", 0), 0u);
 }
 
 }  // namespace
