@@ -11,31 +11,18 @@
 namespace tms {
 namespace {
 
-// Sets TZ for the life of the object and restores it afterwards.
-class ScopedTimeZone {
- public:
-  explicit ScopedTimeZone(const char* zone) {
-    const char* previous = getenv("TZ");
-    hadPrevious_ = previous != nullptr;
-    if (hadPrevious_) previous_ = previous;
-    setenv("TZ", zone, 1);
-  }
-  ~ScopedTimeZone() {
-    if (hadPrevious_) {
-      setenv("TZ", previous_.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
-  }
-
- private:
-  bool hadPrevious_ = false;
-  std::string previous_;
-};
-
+// Today's day number with TZ set to `zone`; TZ is put back afterwards.
 int32_t TodayIn(const char* zone) {
-  ScopedTimeZone scoped(zone);
-  return TodayDayNumber(platform::SystemClock());
+  const char* previous = getenv("TZ");
+  const std::string saved = previous != nullptr ? previous : "";
+  setenv("TZ", zone, 1);
+  const int32_t today = TodayDayNumber(platform::SystemClock());
+  if (previous != nullptr) {
+    setenv("TZ", saved.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+  return today;
 }
 
 // 14 hours ahead of UTC and 12 hours behind lie 26 hours apart: at any
