@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/posix/ini_edit_cases.h"
+
 namespace tms::platform::ini {
 namespace {
 
@@ -64,39 +66,10 @@ TEST(IniText, FindsValuesAsTheProfileReaderDoes) {
 }
 
 TEST(IniText, WriteChangesOnlyItsOwnLineOrAddsOne) {
-  const struct {
-    const char* name;
-    std::string before;
-    const char* section;
-    const char* key;
-    std::string after;
-  } rows[] = {
-      {"new file", "", "S", "k", "[S]\r\nk=V\r\n"},
-      {"replaces in place, keeps the file's spelling", "[s]\r\n  K  =  old  \r\nx=1\r\n", "S", "k",
-       "[s]\r\nK=V\r\nx=1\r\n"},
-      {"replaces the first of two", "[S]\r\nk=1\r\nk=2\r\n", "S", "k", "[S]\r\nk=V\r\nk=2\r\n"},
-      {"key without equals sign", "[S]\r\nk\r\n", "S", "k", "[S]\r\nk=V\r\n"},
-      {"last line without break", "[S]\r\nk=1", "S", "k", "[S]\r\nk=V"},
-      {"adds after the section's last line, before blank lines", "[S]\r\na=1\r\n\r\n[T]\r\n", "S",
-       "k", "[S]\r\na=1\r\nk=V\r\n\r\n[T]\r\n"},
-      {"adds to an empty section", "[S]\r\n[T]\r\n", "S", "k", "[S]\r\nk=V\r\n[T]\r\n"},
-      {"adds after a comment", "[S]\r\n; note\r\n", "S", "k", "[S]\r\n; note\r\nk=V\r\n"},
-      {"adds at an unterminated end", "[S]\r\na=1", "S", "k", "[S]\r\na=1\r\nk=V\r\n"},
-      {"adds a section at the end", "[T]\r\na=1\r\n\r\n", "S", "k",
-       "[T]\r\na=1\r\n\r\n[S]\r\nk=V\r\n"},
-      {"adds a section after an unterminated end", "[T]\r\na=1", "S", "k",
-       "[T]\r\na=1\r\n[S]\r\nk=V\r\n"},
-      {"keeps line feeds alone", "[T]\na=1\n", "S", "k", "[T]\na=1\n[S]\nk=V\n"},
-      {"only the first section", "[S]\r\na=1\r\n[S]\r\nk=1\r\n", "S", "k",
-       "[S]\r\na=1\r\nk=V\r\n[S]\r\nk=1\r\n"},
-      {"byte order mark stays", "\xEF\xBB\xBF", "S", "k", "\xEF\xBB\xBF[S]\r\nk=V\r\n"},
-      // A section header keeps its blanks, so a new one must not get the
-      // caller's, or it would never be found and every write would add one.
-      {"new names without the caller's blanks", "", "\vS ", " k\t", "[S]\r\nk=V\r\n"},
-  };
-  for (const auto& row : rows) {
+  for (const testing::IniEditCase& row : testing::kIniEditCases) {
     SCOPED_TRACE(row.name);
-    EXPECT_EQ(Write(row.before, row.section, row.key, "V"), row.after);
+    const std::string before = row.before != nullptr ? row.before : "";
+    EXPECT_EQ(Write(before, row.section, row.key, row.value), row.after);
   }
 }
 

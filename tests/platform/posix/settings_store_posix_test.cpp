@@ -10,6 +10,7 @@
 #include <string>
 
 #include "fakes/settings_files.h"
+#include "platform/posix/ini_edit_cases.h"
 #include "platform/settings_store.h"
 
 namespace {
@@ -41,38 +42,22 @@ extern "C" ssize_t pwrite(int fd, const void* buffer, size_t count, off_t offset
 namespace tms::platform {
 namespace {
 
-// Edits in place of the file's bytes: shorter and longer values, a last
-// line without a line break, a key added after it; each with the bytes
-// moved whole and one at a time, and read back the same way.
+// Every edit of the text rules, made in place of a file's bytes, with the
+// bytes moved whole and one at a time, and read back the same way.
 TEST(SettingsStorePosix, EditsInPlaceWhateverTheSystemMovesPerCall) {
-  const struct {
-    const char* name;
-    const char* before;  // null: no file yet
-    const char* key;
-    const char* value;
-    const char* after;
-  } rows[] = {
-      {"shrinks the file", "[S]\r\nk=  0x000000FF0000  \r\n[T]\r\n", "k", "1",
-       "[S]\r\nk=1\r\n[T]\r\n"},
-      {"grows the file", "[S]\r\nk=1\r\n[T]\r\n", "k", "123456", "[S]\r\nk=123456\r\n[T]\r\n"},
-      {"same length", "[S]\r\nk=2\r\n", "k", "3", "[S]\r\nk=3\r\n"},
-      {"last line without a break, shorter", "[S]\r\nk=12345", "k", "1", "[S]\r\nk=1"},
-      {"last line without a break, longer", "[S]\r\nk=1", "k", "12345", "[S]\r\nk=12345"},
-      {"key added after a last line without a break", "[S]\r\na=1", "k", "7",
-       "[S]\r\na=1\r\nk=7\r\n"},
-      {"no file yet", nullptr, "k", "7", "[S]\r\nk=7\r\n"},
-  };
   SettingsStore& store = SystemSettingsStore();
   for (const FileIo io : {FileIo::kWhole, FileIo::kOneByte}) {
-    for (const auto& row : rows) {
-      SCOPED_TRACE(::testing::Message() << row.name << (io == FileIo::kOneByte ? ", one byte per call" : ""));
+    for (const testing::IniEditCase& row : testing::kIniEditCases) {
+      SCOPED_TRACE(::testing::Message()
+                   << row.name << (io == FileIo::kOneByte ? ", one byte per call" : ""));
       testing::TempFolder folder;
       const std::string file = folder.Join("settings.ini");
       if (row.before != nullptr) testing::WriteFileBytes(file, row.before);
       fileIo = io;
-      const bool written = store.WriteProfileString(file.c_str(), "S", row.key, row.value);
+      const bool written = store.WriteProfileString(file.c_str(), row.section, row.key, row.value);
       char value[16];
-      const uint32_t length = store.ReadProfileString(file.c_str(), "S", row.key, value, sizeof value);
+      const uint32_t length =
+          store.ReadProfileString(file.c_str(), row.section, row.key, value, sizeof value);
       fileIo = FileIo::kWhole;
       EXPECT_TRUE(written);
       EXPECT_EQ(testing::ReadFileBytes(file), row.after);
