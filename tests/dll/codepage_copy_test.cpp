@@ -7,11 +7,12 @@
 #include <string>
 
 #include "dll/dll_harness.h"
+#include "platform/win32/codepage_cases.h"
 
 namespace tms::dlltest {
 namespace {
 
-std::string CopyThroughDll(const wchar_t* text) {
+std::string CopyThroughDll(const void* text) {
   char buffer[64];
   memset(buffer, 0xCC, sizeof buffer);
   CallExport("tmsCopyString", {Arg(text), Arg(buffer)});
@@ -34,23 +35,12 @@ TEST(CodepageCopy, RunsInTheCodepageTheRunAskedFor) {
 }
 
 TEST(CodepageCopy, WritesTheCodepagesOwnBytes) {
-  const struct {
-    UINT codepage;
-    const wchar_t* text;
-    const char* bytes;
-  } rows[] = {
-      {1252, L"caf\x00E9", "caf\xE9"},
-      {1252, L"\x20AC 5", "\x80 5"},
-      {1251, L"\x041F\x0440\x0438\x0432\x0435\x0442", "\xCF\xF0\xE8\xE2\xE5\xF2"},
-      {932, L"\x65E5\x672C", "\x93\xFA\x96\x7B"},
-      {932, L"a\xFF71z", "a\xB1z"},  // half-width katakana: one byte
-  };
   const UINT active = GetACP();
   int checked = 0;
-  for (const auto& row : rows) {
+  for (const testing::CodepageCase& row : testing::kCodepageCases) {
     if (row.codepage != active) continue;
-    SCOPED_TRACE(::testing::Message() << "code page " << row.codepage);
-    EXPECT_EQ(CopyThroughDll(row.text), row.bytes);
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(CopyThroughDll(row.wide), row.bytes);
     ++checked;
   }
   RecordProperty("codepage", static_cast<int>(active));

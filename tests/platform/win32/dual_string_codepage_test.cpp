@@ -1,48 +1,36 @@
 // DualString over the real Win32 code page and global memory: the blocks
 // follow what the active code page measures (1252, 1251 or double-byte 932).
+// ASCII, the same in every code page, is in tests/strings/dual_string_test.cpp.
+#include <gtest/gtest.h>
 #include <windows.h>
 
-#include <gtest/gtest.h>
+#include <string>
 
 #include "platform/codepage.h"
 #include "platform/memory.h"
+#include "platform/text.h"
+#include "platform/win32/codepage_cases.h"
 #include "strings/dual_string.h"
 
 namespace tms {
 namespace {
 
+// Each block is what the code page measures for the other side's text and
+// its terminator, and one unit more.
 TEST(DualStringWin32, BlocksFollowTheActiveCodepage) {
-  const struct {
-    UINT codepage;
-    const char* name;
-    const WideChar* wide;  // when set: SetWide, else SetAnsi with `ansi`
-    const char* ansi;
-    int32_t ansiSize;
-    int32_t wideSize;
-  } rows[] = {
-      // ASCII is one byte per unit in every code page.
-      {0, "ascii from wide", u"abc", nullptr, 5, 8},
-      {0, "ascii from ansi", nullptr, "abc", 4, 10},
-      {1252, "latin from wide", u"caf\xE9", nullptr, 6, 10},
-      {1252, "four high bytes", nullptr, "\x93\xFA\x96\x7B", 5, 12},
-      {1251, "cyrillic from wide", u"\x0416\x0416", nullptr, 4, 6},
-      // Double-byte: two units give four bytes, four bytes give two units.
-      {932, "kanji from wide", u"\x65E5\x672Cx", nullptr, 7, 8},
-      {932, "kanji from ansi", nullptr, "\x93\xFA\x96\x7B", 5, 8},
-  };
-  const UINT active = GetACP();
-  for (const auto& row : rows) {
-    if (row.codepage != 0 && row.codepage != active) continue;
+  int checked = 0;
+  for (const testing::CodepageCase& row : testing::kCodepageCases) {
+    if (row.codepage != GetACP()) continue;
     SCOPED_TRACE(row.name);
-    DualString text(platform::SystemMemory(), platform::SystemCodepage());
-    if (row.wide != nullptr) {
-      text.SetWide(row.wide);
-    } else {
-      text.SetAnsi(row.ansi);
-    }
-    EXPECT_EQ(text.GetAnsiSize(), row.ansiSize);
-    EXPECT_EQ(text.GetWideSize(), row.wideSize);
+    DualString fromWide(platform::SystemMemory(), platform::SystemCodepage(), row.wide);
+    EXPECT_STREQ(fromWide.GetAnsi(), row.bytes);
+    EXPECT_EQ(fromWide.GetAnsiSize(), TextLength(row.bytes) + 2);
+    DualString fromAnsi(platform::SystemMemory(), platform::SystemCodepage(), row.bytes);
+    EXPECT_EQ(std::u16string(fromAnsi.GetWide()), row.wide);
+    EXPECT_EQ(fromAnsi.GetWideSize(), 2 * TextLength(row.wide) + 4);
+    ++checked;
   }
+  EXPECT_GT(checked, 0) << "no row for code page " << GetACP();
 }
 
 }  // namespace
