@@ -32,6 +32,15 @@ void CheckTerminated(DualString& text) {
   }
 }
 
+// A side copied from the caller's text holds its first `units` units in a
+// block one unit larger.
+template <typename Unit>
+void CheckCopied(const Unit* side, int32_t blockBytes, const Unit* text, int32_t units) {
+  if (side == nullptr) return;
+  Check(blockBytes == static_cast<int32_t>(sizeof(Unit)) * (units + 1));
+  Check(units == 0 || memcmp(side, text, sizeof(Unit) * units) == 0);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -50,39 +59,29 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         case 0: {
           const std::string ansi = input.Bytes(64);
           text.SetAnsi(ansi.c_str());
-          if (text.GetAnsi() != nullptr) {
-            Check(text.GetAnsiSize() == tms::TextLength(ansi.c_str()) + 1);
-            Check(strcmp(text.GetAnsi(), ansi.c_str()) == 0);
-          }
+          CheckCopied(text.GetAnsi(), text.GetAnsiSize(), ansi.c_str(),
+                      tms::TextLength(ansi.c_str()));
           break;
         }
         case 1: {
           const std::string ansi = input.Bytes(64);
           const int32_t count = input.Count(static_cast<int32_t>(ansi.size()));
           text.SetAnsi(ansi.data(), count);
-          if (text.GetAnsi() != nullptr) {
-            Check(text.GetAnsiSize() == count + 1);
-            Check(memcmp(text.GetAnsi(), ansi.data(), count) == 0);
-          }
+          CheckCopied(text.GetAnsi(), text.GetAnsiSize(), ansi.data(), count);
           break;
         }
         case 2: {
           const std::u16string wide = input.Units(64);
           text.SetWide(wide.c_str());
-          if (text.GetWide() != nullptr) {
-            Check(text.GetWideSize() == 2 * tms::TextLength(wide.c_str()) + 2);
-            Check(std::u16string(text.GetWide()) == wide.c_str());
-          }
+          CheckCopied(text.GetWide(), text.GetWideSize(), wide.c_str(),
+                      tms::TextLength(wide.c_str()));
           break;
         }
         case 3: {
           const std::u16string wide = input.Units(64);
           const int32_t count = input.Count(static_cast<int32_t>(wide.size()));
           text.SetWide(wide.data(), count);
-          if (text.GetWide() != nullptr) {
-            Check(text.GetWideSize() == 2 * count + 2);
-            Check(std::u16string(text.GetWide(), count) == wide.substr(0, count));
-          }
+          CheckCopied(text.GetWide(), text.GetWideSize(), wide.data(), count);
           break;
         }
         case 4: {

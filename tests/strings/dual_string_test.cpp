@@ -19,6 +19,9 @@ using testing::CountingMemory;
 
 constexpr bool kSingle = false;
 constexpr bool kDouble = true;
+// The null text of either kind (empty views of no text).
+constexpr std::string_view kNull;
+constexpr std::u16string_view kNullWide;
 
 // How a row fills the object; `ansi`, `wide` and `count` are the arguments.
 enum Fill {
@@ -26,7 +29,7 @@ enum Fill {
   kSetAnsiCount,
   kSetWide,
   kSetWideCount,
-  kSetBstr,            // a BSTR of `wide` ({}: a null BSTR), `count` the reserve
+  kSetBstr,            // a BSTR of `wide` (kNullWide: a null BSTR), `count` the reserve
   kSetOddBstr,         // the same BSTR reporting one byte fewer, as one of odd length
   kSetBstrNullSlot,    // SetBSTR(nullptr, count)
   kAllocate,           // Allocate(count)
@@ -41,7 +44,7 @@ struct FillCase {
   const char* name;
   bool doubleByte;
   Fill fill;
-  std::string_view ansi;  // {}: null
+  std::string_view ansi;  // kNull / kNullWide: a null text
   std::u16string_view wide;
   int32_t count;
   // Block sizes as the allocator records them (0: absent), and what each
@@ -51,10 +54,6 @@ struct FillCase {
   std::string_view ansiHeld;
   std::u16string_view wideHeld;
 };
-
-// The null text of either kind.
-constexpr std::string_view kNull;
-constexpr std::u16string_view kNullWide;
 
 const FillCase kFillCases[] = {
     {"SetWide whole", kSingle, kSetWide, kNull, u"abc", 0, 5, 8, "abc", u"abc"},
