@@ -16,7 +16,6 @@
 namespace tms {
 namespace {
 
-using testing::ColorLines;
 using testing::kPathSeparator;
 using testing::ReadFileBytes;
 using testing::RedirectedSettingsStore;
@@ -39,7 +38,7 @@ class ColorPickerFiles : public ::testing::Test {
 };
 
 // The shared rows. The dialog opens in full, on black, owned as the call
-// asks, and shows black custom colours where there is no file.
+// asks.
 TEST_F(ColorPickerFiles, SharedRows) {
   for (const testing::ColorPickerCase& row : testing::kColorPickerCases) {
     SCOPED_TRACE(row.name);
@@ -59,10 +58,10 @@ TEST_F(ColorPickerFiles, SharedRows) {
     EXPECT_EQ(dialog.owner(), owner);
     EXPECT_EQ(dialog.flags(), platform::kColorDialogFullOpen);
     EXPECT_EQ(dialog.startColor(), 0u);
-    for (int i = 0; i < kCount && row.stored == nullptr; ++i) {
-      EXPECT_EQ(dialog.shownCustomColor(i), 0u) << i;
-    }
     EXPECT_EQ(ReadFileBytes(SettingsPath()), testing::FileAfter(row));
+    for (int i = 0; i < kCount; ++i) {
+      EXPECT_EQ(dialog.shownCustomColor(i), row.shown == nullptr ? 0 : row.shown[i]) << i;
+    }
   }
 }
 
@@ -71,50 +70,6 @@ TEST_F(ColorPickerFiles, AnyNonZeroDialogResultIsPassedOn) {
   char result[8];
   EXPECT_EQ(Pick(result), 7);
   EXPECT_STREQ(result, "#FFFFFF");
-}
-
-// The dialog is shown the stored colours as they are, 0x00BBGGRR. Only the
-// first section and the first key of a name count, names match without
-// regard to case, and every other byte stays as it was.
-TEST_F(ColorPickerFiles, OtherSectionsCommentsAndKeysSurviveByteForByte) {
-  const std::string head =
-      "; Host settings\r\n"
-      "[General]\r\n"
-      "Color 3=0x000000AA\r\n"
-      "Name=Example\r\n"
-      "\r\n"
-      "[custom colors]\r\n";
-  const std::string keptLines =
-      "; picked last spring\r\n"
-      "Color 3=0x00FF8000\r\n"
-      "Color 3=0x00000011\r\n"
-      "Other=keep me\r\n";
-  const std::string tail =
-      "\r\n"
-      "[Custom Colors]\r\n"
-      "Color 0=0x00ABCDEF\r\n"
-      "\r\n"
-      "[Later]\r\n"
-      "Width=12";
-  WriteFileBytes(SettingsPath(), head + "COLOR 5 = 255\r\n" + keptLines + tail);
-  dialog_.DefineCustomColor(6, 0x00010203);
-  dialog_.Confirm(0x000000FF);
-  char result[8];
-  EXPECT_EQ(Pick(result), 1);
-  EXPECT_STREQ(result, "#FF0000");
-  EXPECT_EQ(dialog_.shownCustomColor(0), 0u);
-  EXPECT_EQ(dialog_.shownCustomColor(3), 0x00FF8000u);
-  EXPECT_EQ(dialog_.shownCustomColor(5), 255u);
-
-  const std::string after = head + "COLOR 5=0x000000FF\r\n" + keptLines + ColorLines({0, 1, 2, 4}) +
-                            ColorLines({6}, 0x00010203) +
-                            ColorLines({7, 8, 9, 10, 11, 12, 13, 14, 15}) + tail;
-  if (testing::RunningUnderWine()) {
-    // Wine difference: the whole file is rewritten without blank lines.
-    EXPECT_EQ(ReadFileBytes(SettingsPath()), testing::WineProfileLayout(after));
-  } else {
-    EXPECT_EQ(ReadFileBytes(SettingsPath()), after);
-  }
 }
 
 // A folder of `length` bytes, its separator included.
@@ -134,53 +89,32 @@ bool StillWritable(const std::string& path) {
 // dialog's answer is unaffected. A path too long for its buffer is not cut
 // off: the file is skipped, with black custom colours shown.
 TEST(ColorPicker, UnwritableSettingsLoseTheColoursSilently) {
-  enum class Obstacle {
-    kPathTooLong,
-    kFolderInTheFilesPlace,
-    kFolderIsAPlainFile,
-    kReadOnlyFile,
-    kReadOnlyFolder
-  };
-  const struct {
-    const char* name;
-    Obstacle obstacle;
-  } rows[] = {{"settings path too long", Obstacle::kPathTooLong},
-              {"a folder in the file's place", Obstacle::kFolderInTheFilesPlace},
-              {"the host's folder is a plain file", Obstacle::kFolderIsAPlainFile},
-              {"read-only file", Obstacle::kReadOnlyFile},
-              {"read-only folder", Obstacle::kReadOnlyFolder}};
+  enum Obstacle { kPathTooLong, kFolderInFilesPlace, kFolderIsPlainFile, kReadOnlyFile, kReadOnly };
+  const char* const names[] = {"settings path too long", "a folder in the file's place",
+                               "the host's folder is a plain file", "read-only file",
+                               "read-only folder"};
   const std::string stored = "[Custom Colors]\r\nColor 1=0x00000042\r\n";
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const Obstacle obstacle :
+       {kPathTooLong, kFolderInFilesPlace, kFolderIsPlainFile, kReadOnlyFile, kReadOnly}) {
+    SCOPED_TRACE(names[obstacle]);
     TempFolder folder;
     const std::string settings = folder.Join("TolvaricMode.INI");
     std::string executable = folder.Join("host.exe");
     std::string unchanged;  // a file that must keep `stored`
-    switch (row.obstacle) {
-      case Obstacle::kPathTooLong:
-        executable = FolderOfLength(kSettingsPathSize - 10) + "host.exe";
-        break;
-      case Obstacle::kFolderInTheFilesPlace:
-        testing::MakeFolder(settings);
-        break;
-      case Obstacle::kFolderIsAPlainFile:
-        unchanged = folder.Join("plain");
-        WriteFileBytes(unchanged, stored);
-        executable = unchanged + kPathSeparator + "host.exe";
-        break;
-      case Obstacle::kReadOnlyFile:
-        unchanged = settings;
-        WriteFileBytes(unchanged, stored);
-        testing::SetReadOnly(settings, true);
-        break;
-      case Obstacle::kReadOnlyFolder:
-        testing::SetReadOnly(folder.path(), true);
-        break;
+    if (obstacle == kPathTooLong) executable = FolderOfLength(kSettingsPathSize - 10) + "host.exe";
+    if (obstacle == kFolderInFilesPlace) testing::MakeFolder(settings);
+    if (obstacle == kFolderIsPlainFile) {
+      unchanged = folder.Join("plain");
+      executable = unchanged + kPathSeparator + "host.exe";
     }
-    if ((row.obstacle == Obstacle::kReadOnlyFile && StillWritable(settings)) ||
-        (row.obstacle == Obstacle::kReadOnlyFolder && StillWritable(folder.Join("probe")))) {
-      printf("not tested: %s (permissions are not enforced for this user)\n", row.name);
-      continue;
+    if (obstacle == kReadOnlyFile) unchanged = settings;
+    if (!unchanged.empty()) WriteFileBytes(unchanged, stored);
+    if (obstacle == kReadOnlyFile || obstacle == kReadOnly) {
+      testing::SetReadOnly(obstacle == kReadOnlyFile ? settings : folder.path(), true);
+      if (StillWritable(obstacle == kReadOnlyFile ? settings : folder.Join("probe"))) {
+        printf("not tested: %s (permissions are not enforced for this user)\n", names[obstacle]);
+        continue;
+      }
     }
     RedirectedSettingsStore store(executable);
     ScriptedColorDialog dialog;
@@ -189,16 +123,16 @@ TEST(ColorPicker, UnwritableSettingsLoseTheColoursSilently) {
     char result[8];
     EXPECT_EQ(PickHtmlColor(store, dialog, nullptr, result), 1);
     EXPECT_STREQ(result, "#996633");
-    const bool skipped = row.obstacle == Obstacle::kPathTooLong;
+    const bool skipped = obstacle == kPathTooLong;
     EXPECT_EQ(store.reads(), skipped ? 0 : kCount);
     EXPECT_EQ(store.writes(), skipped ? 0 : kCount);
-    EXPECT_EQ(dialog.shownCustomColor(1), row.obstacle == Obstacle::kReadOnlyFile ? 0x42u : 0u);
+    EXPECT_EQ(dialog.shownCustomColor(1), obstacle == kReadOnlyFile ? 0x42u : 0u);
     if (!unchanged.empty()) {
       EXPECT_EQ(ReadFileBytes(unchanged), stored);
     }
     // Nothing was created where there was nothing.
-    EXPECT_EQ(testing::FileExists(settings), row.obstacle == Obstacle::kFolderInTheFilesPlace ||
-                                                 row.obstacle == Obstacle::kReadOnlyFile);
+    EXPECT_EQ(testing::FileExists(settings),
+              obstacle == kFolderInFilesPlace || obstacle == kReadOnlyFile);
   }
 }
 

@@ -25,9 +25,7 @@ constexpr int kAddToCustomColors = 712;
 
 // What the user does in the dialog, and what the driver saw.
 struct DialogScript {
-  int red = -1;  // with green and blue typed into the edits; -1: nothing typed
-  int green = 0;
-  int blue = 0;
+  int64_t typed = -1;  // a 0x00BBGGRR colour typed into the edits; -1: none
   bool addToCustomColors = false;
   bool confirm = false;  // OK, else Cancel
   DWORD patienceMs = 10000;
@@ -37,7 +35,9 @@ struct DialogScript {
   bool dialogLibraryLoaded = false;  // comdlg32 in the process while shown
 };
 
-bool DialogLibraryLoaded() { return GetModuleHandleA("comdlg32.dll") != nullptr; }
+bool DialogLibraryLoaded() {
+  return GetModuleHandleA("comdlg32.dll") != nullptr;
+}
 
 HWND FindVisibleDialogOfThisProcess() {
   HWND window = nullptr;
@@ -68,10 +68,10 @@ DWORD WINAPI DriveDialog(LPVOID parameter) {
   script->shown = true;
   script->owner = GetWindow(dialog, GW_OWNER);
   script->dialogLibraryLoaded = DialogLibraryLoaded();
-  if (script->red >= 0) {
-    SetDlgItemInt(dialog, kRedEdit, script->red, FALSE);
-    SetDlgItemInt(dialog, kGreenEdit, script->green, FALSE);
-    SetDlgItemInt(dialog, kBlueEdit, script->blue, FALSE);
+  if (script->typed >= 0) {
+    SetDlgItemInt(dialog, kRedEdit, script->typed & 0xFF, FALSE);
+    SetDlgItemInt(dialog, kGreenEdit, script->typed >> 8 & 0xFF, FALSE);
+    SetDlgItemInt(dialog, kBlueEdit, script->typed >> 16 & 0xFF, FALSE);
     Command(dialog, kRedEdit, EN_UPDATE);
   }
   if (script->addToCustomColors) Command(dialog, kAddToCustomColors, BN_CLICKED);
@@ -118,9 +118,7 @@ TEST_F(DllColorPicker, SharedRows) {
     if (row.stored != nullptr) testing::WriteFileBytes(settingsPath_, row.stored);
     ASSERT_FALSE(DialogLibraryLoaded()) << "the library or this program loaded comdlg32";
     DialogScript script;
-    script.red = row.picked & 0xFF;
-    script.green = row.picked >> 8 & 0xFF;
-    script.blue = row.picked >> 16 & 0xFF;
+    script.typed = row.picked;
     script.addToCustomColors = row.addToCustomColors;
     script.confirm = row.confirm;
     const HWND owner = row.owned ? window : nullptr;
@@ -156,7 +154,8 @@ TEST_F(DllColorPicker, MissingDialogLibraryActsAsFailedDialog) {
   if (dialogs != nullptr) FreeLibrary(dialogs);
   ASSERT_EQ(dialogs, nullptr) << "comdlg32 is not disabled for this program";
 
-  testing::WriteFileBytes(settingsPath_, "[Custom Colors]\r\nColor 3=0x00FF8000\r\nColor 4=255\r\n");
+  testing::WriteFileBytes(settingsPath_,
+                          "[Custom Colors]\r\nColor 3=0x00FF8000\r\nColor 4=255\r\n");
   DialogScript script;
   script.patienceMs = 500;
   char result[8];

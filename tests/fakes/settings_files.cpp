@@ -85,27 +85,4 @@ std::string ColorLines(std::initializer_list<int> indexes, uint32_t color) {
   return lines;
 }
 
-bool RunningUnderWine() {
-#if defined(_WIN32)
-  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-#else
-  return false;
-#endif
-}
-
-std::string WineProfileLayout(const std::string& text) {
-  std::string lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    size_t contentEnd = end;
-    if (contentEnd > start && text[contentEnd - 1] == '\r') --contentEnd;
-    if (contentEnd > start) lines += text.substr(start, contentEnd - start) + "\r\n";
-    start = end + 1;
-  }
-  return lines;
-}
-
 }  // namespace tms::testing

@@ -28,13 +28,13 @@ struct ThreadReport {
 
 // Calls [first, last) of the run; call n exercises row n % rows, so each
 // thread goes through every export over and over.
-void RunCalls(const ExportAddresses& exports, const Baseline& baseline, uint32_t first,
-              uint32_t last, ThreadReport* report) {
+void RunCalls(const LoadedExports& exports, const Baseline& baseline, uint32_t first, uint32_t last,
+              ThreadReport* report) {
   for (uint32_t call = first; call < last; ++call) {
     const size_t row = call % kExportExerciseCount;
     const auto round = static_cast<uint32_t>(call / kExportExerciseCount);
     ++report->calls;
-    if (!Exercise(exports, row, round, baseline) && report->failures.size() < kFailuresKept) {
+    if (!exports.Exercise(row, round, baseline) && report->failures.size() < kFailuresKept) {
       report->failures.push_back(std::string(kExportExercises[row].name) + ", round " +
                                  std::to_string(round));
     }
@@ -42,12 +42,10 @@ void RunCalls(const ExportAddresses& exports, const Baseline& baseline, uint32_t
 }
 
 TEST(Concurrency, EightThreadsCallEveryExportAtOnce) {
-  LibraryLoader library;
-  ASSERT_TRUE(library.Load()) << library.error();
-  ExportAddresses exports;
+  LoadedExports exports;
   std::string error;
-  ASSERT_TRUE(exports.Find(library, &error)) << error;
-  const Baseline baseline = ReadBaseline(exports);
+  ASSERT_TRUE(exports.Load(&error)) << error;
+  const Baseline baseline = exports.ReadBaseline();
 
   std::atomic<uint32_t> started{0};
   std::vector<ThreadReport> reports(kThreads);

@@ -209,12 +209,15 @@ const ExportExercise kExportExercises[] = {
 };
 const size_t kExportExerciseCount = sizeof kExportExercises / sizeof kExportExercises[0];
 
-bool ExportAddresses::Find(LibraryLoader& library, std::string* error) {
-  addresses_.clear();
+bool LoadedExports::Load(std::string* error) {
+  if (!library_.Load()) {
+    *error = library_.error();
+    return false;
+  }
   for (size_t row = 0; row < kExportExerciseCount; ++row) {
-    const void* address = library.Find(kExportExercises[row].name);
+    const void* address = library_.Find(kExportExercises[row].name);
     if (address == nullptr) {
-      *error = library.error();
+      *error = library_.error();
       return false;
     }
     addresses_.push_back(address);
@@ -222,17 +225,17 @@ bool ExportAddresses::Find(LibraryLoader& library, std::string* error) {
   return true;
 }
 
-const void* ExportAddresses::Named(const char* name) const {
+const void* LoadedExports::Named(const char* name) const {
   for (size_t row = 0; row < kExportExerciseCount; ++row) {
     if (strcmp(kExportExercises[row].name, name) == 0) return addresses_[row];
   }
   return nullptr;
 }
 
-Baseline ReadBaseline(const ExportAddresses& exports) {
+Baseline LoadedExports::ReadBaseline() const {
   Baseline baseline;
-  baseline.today = As<decltype(&tmsGetDayNum)>(exports.Named("tmsGetDayNum"))();
-  const auto longName = As<decltype(&tmsGetHostOSName)>(exports.Named("tmsGetHostOSName"));
+  baseline.today = As<decltype(&tmsGetDayNum)>(Named("tmsGetDayNum"))();
+  const auto longName = As<decltype(&tmsGetHostOSName)>(Named("tmsGetHostOSName"));
   for (int flags = 0; flags < 4; ++flags) {
     GuardedBuffer buffer(182);
     baseline.longResults[flags] = longName(buffer.get(), flags & 1, flags >> 1);
@@ -240,7 +243,7 @@ Baseline ReadBaseline(const ExportAddresses& exports) {
   }
   GuardedBuffer buffer(130);
   baseline.shortResult =
-      As<decltype(&tmsGetHostOSNameShort)>(exports.Named("tmsGetHostOSNameShort"))(buffer.get());
+      As<decltype(&tmsGetHostOSNameShort)>(Named("tmsGetHostOSNameShort"))(buffer.get());
   baseline.shortName = buffer.Text();
   return baseline;
 }

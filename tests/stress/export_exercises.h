@@ -38,25 +38,24 @@ struct ExportExercise {
 extern const ExportExercise kExportExercises[];
 extern const size_t kExportExerciseCount;
 
-// The exercised exports' addresses, in table order.
-class ExportAddresses {
+// The library loaded by name, as a host loads it, and the exercised exports'
+// addresses in table order.
+class LoadedExports {
  public:
-  // False, naming the first missing export in `error`, when one is missing.
-  bool Find(LibraryLoader& library, std::string* error);
-  const void* operator[](size_t row) const { return addresses_[row]; }
-  const void* Named(const char* name) const;
+  // False, saying why in `error`, when the library or an export is missing.
+  bool Load(std::string* error);
+  // Calls exercise `row` with `round`.
+  bool Exercise(size_t row, uint32_t round, const Baseline& baseline) const {
+    return kExportExercises[row].call(addresses_[row], round, baseline);
+  }
+  // Asks the machine-dependent exports once.
+  Baseline ReadBaseline() const;
 
  private:
+  const void* Named(const char* name) const;
+
+  LibraryLoader library_;
   std::vector<const void*> addresses_;
 };
-
-// Asks the machine-dependent exports once.
-Baseline ReadBaseline(const ExportAddresses& exports);
-
-// Calls exercise `row` with `round`.
-inline bool Exercise(const ExportAddresses& exports, size_t row, uint32_t round,
-                     const Baseline& baseline) {
-  return kExportExercises[row].call(exports[row], round, baseline);
-}
 
 }  // namespace tms::stress

@@ -2,11 +2,10 @@
 // needs no user, and unloading it. Every unload must take the DLL out of the
 // process, and the process's committed memory and handle table must not
 // grow with the cycles.
-#include <windows.h>
-#include <psapi.h>
-
 #include <gtest/gtest.h>
+#include <psapi.h>
 #include <stdio.h>
+#include <windows.h>
 
 #include "stress/export_exercises.h"
 
@@ -60,24 +59,21 @@ uintptr_t FreshHandleSlot() {
   return value / 4;
 }
 
-bool IsLoaded() { return GetModuleHandleA("TolvaricModeSupport.DLL") != nullptr; }
+bool IsLoaded() {
+  return GetModuleHandleA("TolvaricModeSupport.DLL") != nullptr;
+}
 
 // One cycle; false with `failure` set when a step or a result goes wrong.
 bool LoadCallUnload(uint32_t cycle, const Baseline& baseline, std::string* failure) {
   {
-    LibraryLoader library;
-    if (!library.Load()) {
-      *failure = library.error();
-      return false;
-    }
+    LoadedExports exports;
+    if (!exports.Load(failure)) return false;
     if (GetModuleHandleA("comdlg32.dll") != nullptr) {
       *failure = "loading the library loaded the common dialogs";
       return false;
     }
-    ExportAddresses exports;
-    if (!exports.Find(library, failure)) return false;
     for (size_t row = 0; row < kExportExerciseCount; ++row) {
-      if (!Exercise(exports, row, cycle, baseline)) {
+      if (!exports.Exercise(row, cycle, baseline)) {
         *failure = std::string("wrong result from ") + kExportExercises[row].name;
         return false;
       }
@@ -100,12 +96,10 @@ TEST(LoadUnload, TwoThousandCyclesLeaveMemoryAndHandlesFlat) {
   ASSERT_EQ(GetModuleHandleA("comdlg32.dll"), nullptr);
   Baseline baseline;
   {
-    LibraryLoader library;
-    ASSERT_TRUE(library.Load()) << library.error();
-    ExportAddresses exports;
+    LoadedExports exports;
     std::string error;
-    ASSERT_TRUE(exports.Find(library, &error)) << error;
-    baseline = ReadBaseline(exports);
+    ASSERT_TRUE(exports.Load(&error)) << error;
+    baseline = exports.ReadBaseline();
   }
 
   SIZE_T memoryBefore = 0;
