@@ -31,10 +31,7 @@ void ExpectMidnightOf(const DateRecord& record, uint16_t year, uint16_t month, u
   EXPECT_EQ(record.month, month);
   EXPECT_EQ(record.day, day);
   EXPECT_EQ(record.dayOfWeek, kOddDayOfWeek);
-  EXPECT_EQ(record.hour, 0);
-  EXPECT_EQ(record.minute, 0);
-  EXPECT_EQ(record.second, 0);
-  EXPECT_EQ(record.milliseconds, 0);
+  EXPECT_EQ(record.hour + record.minute + record.second + record.milliseconds, 0);
 }
 
 // Invalid records are turned away before the conversion, which may be

@@ -12,7 +12,6 @@
 namespace tms::dlltest {
 namespace {
 
-using testing::ColorLines;
 using testing::ReadFileBytes;
 
 constexpr char kSentinel = static_cast<char>(0xCC);
@@ -154,8 +153,10 @@ TEST_F(DllColorPicker, MissingDialogLibraryActsAsFailedDialog) {
   if (dialogs != nullptr) FreeLibrary(dialogs);
   ASSERT_EQ(dialogs, nullptr) << "comdlg32 is not disabled for this program";
 
-  testing::WriteFileBytes(settingsPath_,
-                          "[Custom Colors]\r\nColor 3=0x00FF8000\r\nColor 4=255\r\n");
+  // The shared row with stored colours, without the user.
+  testing::ColorPickerCase failed = testing::kColorPickerCases[2];
+  failed.addToCustomColors = false;
+  testing::WriteFileBytes(settingsPath_, failed.stored);
   DialogScript script;
   script.patienceMs = 500;
   char result[8];
@@ -165,9 +166,7 @@ TEST_F(DllColorPicker, MissingDialogLibraryActsAsFailedDialog) {
   EXPECT_EQ(call.result, 0u);
   EXPECT_EQ(result[0], 0);
   EXPECT_EQ(result[1], kSentinel);
-  EXPECT_EQ(ReadFileBytes(settingsPath_),
-            "[Custom Colors]\r\n" + ColorLines({3}, 0x00FF8000) + ColorLines({4}, 0x000000FF) +
-                ColorLines({0, 1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+  EXPECT_EQ(ReadFileBytes(settingsPath_), testing::FileAfter(failed));
 }
 
 }  // namespace

@@ -59,6 +59,21 @@ uintptr_t FreshHandleSlot() {
   return value / 4;
 }
 
+// What the cycles must not make grow.
+struct Footprint {
+  SIZE_T committed;
+  SIZE_T heapBytes;
+  uintptr_t handleSlot;
+};
+
+Footprint Measure(uint32_t cycles) {
+  const Footprint now = {PagefileUsage(), HeapBytesInUse(), FreshHandleSlot()};
+  printf("after %4u cycles: committed %lu bytes, heap blocks %lu bytes, fresh handle slot %lu\n",
+         cycles, static_cast<unsigned long>(now.committed),
+         static_cast<unsigned long>(now.heapBytes), static_cast<unsigned long>(now.handleSlot));
+  return now;
+}
+
 bool IsLoaded() {
   return GetModuleHandleA("TolvaricModeSupport.DLL") != nullptr;
 }
@@ -102,32 +117,17 @@ TEST(LoadUnload, TwoThousandCyclesLeaveMemoryAndHandlesFlat) {
     baseline = exports.ReadBaseline();
   }
 
-  SIZE_T memoryBefore = 0;
-  SIZE_T heapBefore = 0;
-  uintptr_t handleSlotBefore = 0;
+  Footprint before = {};
   for (uint32_t cycle = 0; cycle < kCycles; ++cycle) {
-    if (cycle == kWarmUpCycles) {
-      memoryBefore = PagefileUsage();
-      heapBefore = HeapBytesInUse();
-      handleSlotBefore = FreshHandleSlot();
-    }
+    if (cycle == kWarmUpCycles) before = Measure(cycle);
     std::string failure;
     ASSERT_TRUE(LoadCallUnload(cycle, baseline, &failure)) << "cycle " << cycle << ": " << failure;
   }
-  const SIZE_T memoryAfter = PagefileUsage();
-  const SIZE_T heapAfter = HeapBytesInUse();
-  const uintptr_t handleSlotAfter = FreshHandleSlot();
-
-  printf("after %4u cycles: committed %lu bytes, heap blocks %lu bytes, fresh handle slot %lu\n",
-         kWarmUpCycles, static_cast<unsigned long>(memoryBefore),
-         static_cast<unsigned long>(heapBefore), static_cast<unsigned long>(handleSlotBefore));
-  printf("after %4u cycles: committed %lu bytes, heap blocks %lu bytes, fresh handle slot %lu\n",
-         kCycles, static_cast<unsigned long>(memoryAfter), static_cast<unsigned long>(heapAfter),
-         static_cast<unsigned long>(handleSlotAfter));
-  ASSERT_NE(memoryBefore, 0u) << "GetProcessMemoryInfo failed";
-  EXPECT_LE(memoryAfter, memoryBefore + kMemoryGrowthBound);
-  EXPECT_LE(heapAfter, heapBefore + kHeapGrowthBound);
-  EXPECT_LE(handleSlotAfter, handleSlotBefore + kHandleGrowthBound);
+  const Footprint after = Measure(kCycles);
+  ASSERT_NE(before.committed, 0u) << "GetProcessMemoryInfo failed";
+  EXPECT_LE(after.committed, before.committed + kMemoryGrowthBound);
+  EXPECT_LE(after.heapBytes, before.heapBytes + kHeapGrowthBound);
+  EXPECT_LE(after.handleSlot, before.handleSlot + kHandleGrowthBound);
 }
 
 }  // namespace
