@@ -4,11 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <stdio.h>
-#include <string.h>
 
 #include <string>
 
 #include "colorpicker/color_picker_cases.h"
+#include "colorpicker/color_text.h"
+#include "fakes/guarded_bytes.h"
 #include "fakes/redirected_settings_store.h"
 #include "fakes/scripted_color_dialog.h"
 #include "fakes/settings_files.h"
@@ -16,6 +17,7 @@
 namespace tms {
 namespace {
 
+using testing::GuardedBytes;
 using testing::kPathSeparator;
 using testing::ReadFileBytes;
 using testing::RedirectedSettingsStore;
@@ -23,7 +25,6 @@ using testing::ScriptedColorDialog;
 using testing::TempFolder;
 using testing::WriteFileBytes;
 
-constexpr char kSentinel = static_cast<char>(0xCC);
 constexpr int kCount = platform::kCustomColorCount;
 
 class ColorPickerFiles : public ::testing::Test {
@@ -49,11 +50,9 @@ TEST_F(ColorPickerFiles, SharedRows) {
     if (row.confirm) dialog.Confirm(row.picked);
     if (!row.confirm) dialog.Cancel();
     const WindowHandle owner = row.owned ? owner_ : nullptr;
-    char result[12];
-    memset(result, kSentinel, sizeof result);
-    EXPECT_EQ(PickHtmlColor(store_, dialog, owner, result), row.confirm ? 1 : 0);
-    EXPECT_STREQ(result, row.text);
-    for (size_t i = strlen(row.text) + 1; i < sizeof result; ++i) EXPECT_EQ(result[i], kSentinel);
+    GuardedBytes result(kHtmlColorSize);
+    EXPECT_EQ(PickHtmlColor(store_, dialog, owner, result.get()), row.confirm ? 1 : 0);
+    EXPECT_TRUE(result.Holds(row.text)) << result.Text();
     ASSERT_EQ(dialog.runs(), 1);
     EXPECT_EQ(dialog.owner(), owner);
     EXPECT_EQ(dialog.flags(), platform::kColorDialogFullOpen);
@@ -156,11 +155,10 @@ TEST(ColorPicker, SettingsPathFitsItsBufferOrIsNotUsed) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     RedirectedSettingsStore store(row.executable);
-    char path[kSettingsPathSize + 4];
-    memset(path, kSentinel, sizeof path);
-    EXPECT_EQ(GetSettingsFilePath(store, path), row.fits);
-    EXPECT_EQ(std::string(path), row.expected);
-    for (size_t i = kSettingsPathSize; i < sizeof path; ++i) EXPECT_EQ(path[i], kSentinel) << i;
+    GuardedBytes path(kSettingsPathSize);
+    EXPECT_EQ(GetSettingsFilePath(store, path.get()), row.fits);
+    EXPECT_EQ(path.Text(), row.expected);
+    EXPECT_TRUE(path.Untouched(kSettingsPathSize));
   }
 }
 

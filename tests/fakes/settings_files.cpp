@@ -7,34 +7,15 @@
 #include <fstream>
 #include <iterator>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace tms::testing {
-namespace {
-
 namespace fs = std::filesystem;
 
-int ProcessId() {
-#if defined(_WIN32)
-  return static_cast<int>(GetCurrentProcessId());
-#else
-  return static_cast<int>(getpid());
-#endif
-}
-
-}  // namespace
-
 TempFolder::TempFolder() {
-  // Several test programs run at once: the process id keeps them apart.
+  // Several test programs run at once: the folder made is the one claimed.
   static int made = 0;
   const fs::path base = fs::temp_directory_path();
   for (;;) {
-    const fs::path candidate =
-        base / ("tms_test_" + std::to_string(ProcessId()) + "_" + std::to_string(++made));
+    const fs::path candidate = base / ("tms_test_" + std::to_string(++made));
     if (fs::create_directory(candidate)) {
       path_ = candidate.string();
       break;
