@@ -107,8 +107,10 @@ TEST(DayNumber, AgreesWithAnIndependentCalendar) {
       SCOPED_TRACE(::testing::Message() << year << "-" << month << "-" << day);
       ScriptedClock clock;
       DateRecord record = LateOn(year, month, day);
-      EXPECT_EQ(DayNumber(clock, &record), testing::DayNumberReference(year, month, day));
       const bool valid = day >= 1 && day <= testing::DaysInMonthReference(year, month);
+      const int64_t number =
+          testing::JulianDayNumber(year, month, day) - testing::JulianDayNumber(2000, 7, 27) + 1;
+      EXPECT_EQ(DayNumber(clock, &record), valid && number > 0 ? number : 0);
       EXPECT_EQ(clock.conversions(), valid ? 1 : 0);
     }
   }

@@ -1,8 +1,9 @@
 // Checked calls of every export that needs no user at the screen, for the
 // stress tests: many threads at once, and many load and unload cycles. A
-// round number picks each call's inputs; the result is compared with an
-// independent model, or, for what depends on the machine (today's date, the
-// OS name), with what the export answered before the stress began.
+// round number picks each call's inputs, mostly a row of the shared case
+// tables, and its result is checked against the row; what depends on the
+// machine (today's date, the OS name) against what the export answered
+// before the stress began.
 #pragma once
 
 #include <stddef.h>

@@ -3,9 +3,10 @@
 // process, and the process's committed memory and handle table must not
 // grow with the cycles.
 #include <gtest/gtest.h>
-#include <psapi.h>
 #include <stdio.h>
 #include <windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
 
 #include "stress/export_exercises.h"
 
