@@ -88,27 +88,27 @@ bool StillWritable(const std::string& path) {
 // dialog's answer is unaffected. A path too long for its buffer is not cut
 // off: the file is skipped, with black custom colours shown.
 TEST(ColorPicker, UnwritableSettingsLoseTheColoursSilently) {
-  enum Obstacle { kPathTooLong, kFolderInFilesPlace, kFolderIsPlainFile, kReadOnlyFile, kReadOnly };
+  enum Obstacle { kPathTooLong, kFolderAsFile, kFileAsFolder, kReadOnlyFile, kReadOnlyFolder };
   const char* const names[] = {"settings path too long", "a folder in the file's place",
                                "the host's folder is a plain file", "read-only file",
                                "read-only folder"};
   const std::string stored = "[Custom Colors]\r\nColor 1=0x00000042\r\n";
   for (const Obstacle obstacle :
-       {kPathTooLong, kFolderInFilesPlace, kFolderIsPlainFile, kReadOnlyFile, kReadOnly}) {
+       {kPathTooLong, kFolderAsFile, kFileAsFolder, kReadOnlyFile, kReadOnlyFolder}) {
     SCOPED_TRACE(names[obstacle]);
     TempFolder folder;
     const std::string settings = folder.Join("TolvaricMode.INI");
     std::string executable = folder.Join("host.exe");
     std::string unchanged;  // a file that must keep `stored`
     if (obstacle == kPathTooLong) executable = FolderOfLength(kSettingsPathSize - 10) + "host.exe";
-    if (obstacle == kFolderInFilesPlace) testing::MakeFolder(settings);
-    if (obstacle == kFolderIsPlainFile) {
+    if (obstacle == kFolderAsFile) testing::MakeFolder(settings);
+    if (obstacle == kFileAsFolder) {
       unchanged = folder.Join("plain");
       executable = unchanged + kPathSeparator + "host.exe";
     }
     if (obstacle == kReadOnlyFile) unchanged = settings;
     if (!unchanged.empty()) WriteFileBytes(unchanged, stored);
-    if (obstacle == kReadOnlyFile || obstacle == kReadOnly) {
+    if (obstacle == kReadOnlyFile || obstacle == kReadOnlyFolder) {
       testing::SetReadOnly(obstacle == kReadOnlyFile ? settings : folder.path(), true);
       if (StillWritable(obstacle == kReadOnlyFile ? settings : folder.Join("probe"))) {
         printf("not tested: %s (permissions are not enforced for this user)\n", names[obstacle]);
@@ -131,7 +131,7 @@ TEST(ColorPicker, UnwritableSettingsLoseTheColoursSilently) {
     }
     // Nothing was created where there was nothing.
     EXPECT_EQ(testing::FileExists(settings),
-              obstacle == kFolderInFilesPlace || obstacle == kReadOnlyFile);
+              obstacle == kFolderAsFile || obstacle == kReadOnlyFile);
   }
 }
 
