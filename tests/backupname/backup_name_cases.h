@@ -1,13 +1,11 @@
 // Flattened names and backup paths with their expected bytes, shared by the
-// unit tests and the tests of the real exports (under Wine in every code
-// page), and the guarded destination both write into.
+// unit tests, the tests of the real exports (under Wine in every code page)
+// and the stress tests, and the outcome they all check.
 #pragma once
 
-#include <gtest/gtest.h>
 #include <stdint.h>
-#include <string.h>
 
-#include <string>
+#include "fakes/guarded_bytes.h"
 
 namespace tms::testing {
 
@@ -70,24 +68,16 @@ inline constexpr BackupPathCase kBackupPathCases[] = {
     {"null source", "D:", nullptr, 64, nullptr},
 };
 
-// A destination pre-filled with a guard byte.
-struct GuardedDestination {
-  static constexpr char kGuard = static_cast<char>(0xCC);
-  GuardedDestination() { memset(bytes, kGuard, sizeof bytes); }
+// A destination of exactly the row's capacity, but no larger than any
+// expected text needs (a larger capacity only permits).
+inline GuardedBytes DestinationFor(int64_t capacity) {
+  return GuardedBytes(capacity < 0 ? 0 : capacity < 64 ? capacity : 64);
+}
 
-  // 1 with `expected`, its terminator and every later byte still the guard;
-  // or, for null `expected`, 0 with nothing written.
-  void Expect(int64_t result, const char* expected) const {
-    EXPECT_EQ(result, expected == nullptr ? 0 : 1);
-    const size_t untouchedFrom = expected == nullptr ? 0 : strlen(expected) + 1;
-    if (expected != nullptr) {
-      EXPECT_EQ(std::string(bytes), expected);
-    }
-    for (size_t i = untouchedFrom; i < sizeof bytes; ++i) {
-      EXPECT_EQ(bytes[i], kGuard) << "byte " << i;
-    }
-  }
-  char bytes[64];
-};
+// 1 with `expected` written; for null `expected`, 0 with nothing written.
+inline bool HasOutcome(int64_t result, const GuardedBytes& destination, const char* expected) {
+  if (expected == nullptr) return result == 0 && destination.Untouched();
+  return result == 1 && destination.Holds(expected);
+}
 
 }  // namespace tms::testing

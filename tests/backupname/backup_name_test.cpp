@@ -12,13 +12,16 @@ namespace tms {
 namespace {
 
 using testing::CountingMemory;
-using testing::GuardedDestination;
+using testing::DestinationFor;
+using testing::HasOutcome;
 
 TEST(BackupName, FlattenTurnsColonsAndBackslashesIntoTildes) {
   for (const testing::FlattenCase& row : testing::kFlattenCases) {
     SCOPED_TRACE(row.name);
-    GuardedDestination destination;
-    destination.Expect(FlattenFileName(row.source, destination.bytes, row.capacity), row.expected);
+    auto destination = DestinationFor(row.capacity);
+    const bool result = FlattenFileName(row.source, destination.get(), row.capacity);
+    EXPECT_TRUE(HasOutcome(result, destination, row.expected))
+        << "returned " << result << ", wrote " << destination.Text();
   }
 }
 
@@ -26,10 +29,11 @@ TEST(BackupName, BackupPathJoinsFolderAndFlattenedName) {
   CountingMemory memory;
   for (const testing::BackupPathCase& row : testing::kBackupPathCases) {
     SCOPED_TRACE(row.name);
-    GuardedDestination destination;
-    destination.Expect(
-        MakeBackupPath(memory, row.folder, row.source, destination.bytes, row.capacity),
-        row.expected);
+    auto destination = DestinationFor(row.capacity);
+    const bool result =
+        MakeBackupPath(memory, row.folder, row.source, destination.get(), row.capacity);
+    EXPECT_TRUE(HasOutcome(result, destination, row.expected))
+        << "returned " << result << ", wrote " << destination.Text();
     EXPECT_EQ(memory.live(), 0);
   }
 }
@@ -47,9 +51,9 @@ TEST(BackupName, NullDestinationIsNotWrittenAndNothingIsAllocated) {
 TEST(BackupName, BackupPathWritesNothingWithoutItsScratchBuffer) {
   CountingMemory memory;
   memory.FailAll(true);
-  GuardedDestination destination;
-  destination.Expect(MakeBackupPath(memory, "D:\\Backup", "C:\\a", destination.bytes, 64),
-                     nullptr);
+  testing::GuardedBytes destination(64);
+  EXPECT_FALSE(MakeBackupPath(memory, "D:\\Backup", "C:\\a", destination.get(), 64));
+  EXPECT_TRUE(destination.Untouched());
   EXPECT_EQ(memory.live(), 0);
 }
 

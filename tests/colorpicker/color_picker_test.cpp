@@ -4,11 +4,12 @@
 
 #include <gtest/gtest.h>
 #include <stdio.h>
-#include <string.h>
 
 #include <string>
 
 #include "colorpicker/color_picker_cases.h"
+#include "colorpicker/color_text.h"
+#include "fakes/guarded_bytes.h"
 #include "fakes/redirected_settings_store.h"
 #include "fakes/scripted_color_dialog.h"
 #include "fakes/settings_files.h"
@@ -16,7 +17,7 @@
 namespace tms {
 namespace {
 
-using testing::ColorLines;
+using testing::GuardedBytes;
 using testing::kPathSeparator;
 using testing::ReadFileBytes;
 using testing::RedirectedSettingsStore;
@@ -24,7 +25,6 @@ using testing::ScriptedColorDialog;
 using testing::TempFolder;
 using testing::WriteFileBytes;
 
-constexpr char kSentinel = static_cast<char>(0xCC);
 constexpr int kCount = platform::kCustomColorCount;
 
 class ColorPickerFiles : public ::testing::Test {
@@ -39,7 +39,7 @@ class ColorPickerFiles : public ::testing::Test {
 };
 
 // The shared rows. The dialog opens in full, on black, owned as the call
-// asks, and shows black custom colours where there is no file.
+// asks.
 TEST_F(ColorPickerFiles, SharedRows) {
   for (const testing::ColorPickerCase& row : testing::kColorPickerCases) {
     SCOPED_TRACE(row.name);
@@ -50,19 +50,17 @@ TEST_F(ColorPickerFiles, SharedRows) {
     if (row.confirm) dialog.Confirm(row.picked);
     if (!row.confirm) dialog.Cancel();
     const WindowHandle owner = row.owned ? owner_ : nullptr;
-    char result[12];
-    memset(result, kSentinel, sizeof result);
-    EXPECT_EQ(PickHtmlColor(store_, dialog, owner, result), row.confirm ? 1 : 0);
-    EXPECT_STREQ(result, row.text);
-    for (size_t i = strlen(row.text) + 1; i < sizeof result; ++i) EXPECT_EQ(result[i], kSentinel);
+    GuardedBytes result(kHtmlColorSize);
+    EXPECT_EQ(PickHtmlColor(store_, dialog, owner, result.get()), row.confirm ? 1 : 0);
+    EXPECT_TRUE(result.Holds(row.text)) << result.Text();
     ASSERT_EQ(dialog.runs(), 1);
     EXPECT_EQ(dialog.owner(), owner);
     EXPECT_EQ(dialog.flags(), platform::kColorDialogFullOpen);
     EXPECT_EQ(dialog.startColor(), 0u);
-    for (int i = 0; i < kCount && row.stored == nullptr; ++i) {
-      EXPECT_EQ(dialog.shownCustomColor(i), 0u) << i;
-    }
     EXPECT_EQ(ReadFileBytes(SettingsPath()), testing::FileAfter(row));
+    for (int i = 0; i < kCount; ++i) {
+      EXPECT_EQ(dialog.shownCustomColor(i), row.shown == nullptr ? 0 : row.shown[i]) << i;
+    }
   }
 }
 
@@ -71,62 +69,6 @@ TEST_F(ColorPickerFiles, AnyNonZeroDialogResultIsPassedOn) {
   char result[8];
   EXPECT_EQ(Pick(result), 7);
   EXPECT_STREQ(result, "#FFFFFF");
-}
-
-// The dialog is shown the stored colours as they are, 0x00BBGGRR.
-TEST_F(ColorPickerFiles, StoredColoursReachTheDialogAsStored) {
-  WriteFileBytes(SettingsPath(), "[Custom Colors]\r\nColor 3=0x00FF8000\r\nColor 4=255\r\n");
-  dialog_.Cancel();
-  char result[8];
-  Pick(result);
-  const uint32_t third = dialog_.shownCustomColor(3);
-  EXPECT_EQ(third & 0xFF, 0x00u);          // red
-  EXPECT_EQ((third >> 8) & 0xFF, 0x80u);   // green
-  EXPECT_EQ((third >> 16) & 0xFF, 0xFFu);  // blue
-  EXPECT_EQ(dialog_.shownCustomColor(4), 255u);
-}
-
-// Only the first section and the first key of a name count, names match
-// without regard to case, and every other byte stays as it was.
-TEST_F(ColorPickerFiles, OtherSectionsCommentsAndKeysSurviveByteForByte) {
-  const std::string head =
-      "; Host settings\r\n"
-      "[General]\r\n"
-      "Color 3=0x000000AA\r\n"
-      "Name=Example\r\n"
-      "\r\n"
-      "[custom colors]\r\n";
-  const std::string keptLines =
-      "; picked last spring\r\n"
-      "Color 3=0x00FF8000\r\n"
-      "Color 3=0x00000011\r\n"
-      "Other=keep me\r\n";
-  const std::string tail =
-      "\r\n"
-      "[Custom Colors]\r\n"
-      "Color 0=0x00ABCDEF\r\n"
-      "\r\n"
-      "[Later]\r\n"
-      "Width=12";
-  WriteFileBytes(SettingsPath(), head + "COLOR 5 = 255\r\n" + keptLines + tail);
-  dialog_.DefineCustomColor(6, 0x00010203);
-  dialog_.Confirm(0x000000FF);
-  char result[8];
-  EXPECT_EQ(Pick(result), 1);
-  EXPECT_STREQ(result, "#FF0000");
-  EXPECT_EQ(dialog_.shownCustomColor(0), 0u);
-  EXPECT_EQ(dialog_.shownCustomColor(3), 0x00FF8000u);
-  EXPECT_EQ(dialog_.shownCustomColor(5), 255u);
-
-  const std::string after = head + "COLOR 5=0x000000FF\r\n" + keptLines + ColorLines({0, 1, 2, 4}) +
-                            ColorLines({6}, 0x00010203) +
-                            ColorLines({7, 8, 9, 10, 11, 12, 13, 14, 15}) + tail;
-  if (testing::RunningUnderWine()) {
-    // Wine difference: the whole file is rewritten without blank lines.
-    EXPECT_EQ(ReadFileBytes(SettingsPath()), testing::WineProfileLayout(after));
-  } else {
-    EXPECT_EQ(ReadFileBytes(SettingsPath()), after);
-  }
 }
 
 // A folder of `length` bytes, its separator included.
@@ -146,53 +88,32 @@ bool StillWritable(const std::string& path) {
 // dialog's answer is unaffected. A path too long for its buffer is not cut
 // off: the file is skipped, with black custom colours shown.
 TEST(ColorPicker, UnwritableSettingsLoseTheColoursSilently) {
-  enum class Obstacle {
-    kPathTooLong,
-    kFolderInTheFilesPlace,
-    kFolderIsAPlainFile,
-    kReadOnlyFile,
-    kReadOnlyFolder
-  };
-  const struct {
-    const char* name;
-    Obstacle obstacle;
-  } rows[] = {{"settings path too long", Obstacle::kPathTooLong},
-              {"a folder in the file's place", Obstacle::kFolderInTheFilesPlace},
-              {"the host's folder is a plain file", Obstacle::kFolderIsAPlainFile},
-              {"read-only file", Obstacle::kReadOnlyFile},
-              {"read-only folder", Obstacle::kReadOnlyFolder}};
+  enum Obstacle { kPathTooLong, kFolderAsFile, kFileAsFolder, kReadOnlyFile, kReadOnlyFolder };
+  const char* const names[] = {"settings path too long", "a folder in the file's place",
+                               "the host's folder is a plain file", "read-only file",
+                               "read-only folder"};
   const std::string stored = "[Custom Colors]\r\nColor 1=0x00000042\r\n";
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
+  for (const Obstacle obstacle :
+       {kPathTooLong, kFolderAsFile, kFileAsFolder, kReadOnlyFile, kReadOnlyFolder}) {
+    SCOPED_TRACE(names[obstacle]);
     TempFolder folder;
     const std::string settings = folder.Join("TolvaricMode.INI");
     std::string executable = folder.Join("host.exe");
     std::string unchanged;  // a file that must keep `stored`
-    switch (row.obstacle) {
-      case Obstacle::kPathTooLong:
-        executable = FolderOfLength(kSettingsPathSize - 10) + "host.exe";
-        break;
-      case Obstacle::kFolderInTheFilesPlace:
-        testing::MakeFolder(settings);
-        break;
-      case Obstacle::kFolderIsAPlainFile:
-        unchanged = folder.Join("plain");
-        WriteFileBytes(unchanged, stored);
-        executable = unchanged + kPathSeparator + "host.exe";
-        break;
-      case Obstacle::kReadOnlyFile:
-        unchanged = settings;
-        WriteFileBytes(unchanged, stored);
-        testing::SetReadOnly(settings, true);
-        break;
-      case Obstacle::kReadOnlyFolder:
-        testing::SetReadOnly(folder.path(), true);
-        break;
+    if (obstacle == kPathTooLong) executable = FolderOfLength(kSettingsPathSize - 10) + "host.exe";
+    if (obstacle == kFolderAsFile) testing::MakeFolder(settings);
+    if (obstacle == kFileAsFolder) {
+      unchanged = folder.Join("plain");
+      executable = unchanged + kPathSeparator + "host.exe";
     }
-    if ((row.obstacle == Obstacle::kReadOnlyFile && StillWritable(settings)) ||
-        (row.obstacle == Obstacle::kReadOnlyFolder && StillWritable(folder.Join("probe")))) {
-      printf("not tested: %s (permissions are not enforced for this user)\n", row.name);
-      continue;
+    if (obstacle == kReadOnlyFile) unchanged = settings;
+    if (!unchanged.empty()) WriteFileBytes(unchanged, stored);
+    if (obstacle == kReadOnlyFile || obstacle == kReadOnlyFolder) {
+      testing::SetReadOnly(obstacle == kReadOnlyFile ? settings : folder.path(), true);
+      if (StillWritable(obstacle == kReadOnlyFile ? settings : folder.Join("probe"))) {
+        printf("not tested: %s (permissions are not enforced for this user)\n", names[obstacle]);
+        continue;
+      }
     }
     RedirectedSettingsStore store(executable);
     ScriptedColorDialog dialog;
@@ -201,16 +122,16 @@ TEST(ColorPicker, UnwritableSettingsLoseTheColoursSilently) {
     char result[8];
     EXPECT_EQ(PickHtmlColor(store, dialog, nullptr, result), 1);
     EXPECT_STREQ(result, "#996633");
-    const bool skipped = row.obstacle == Obstacle::kPathTooLong;
+    const bool skipped = obstacle == kPathTooLong;
     EXPECT_EQ(store.reads(), skipped ? 0 : kCount);
     EXPECT_EQ(store.writes(), skipped ? 0 : kCount);
-    EXPECT_EQ(dialog.shownCustomColor(1), row.obstacle == Obstacle::kReadOnlyFile ? 0x42u : 0u);
+    EXPECT_EQ(dialog.shownCustomColor(1), obstacle == kReadOnlyFile ? 0x42u : 0u);
     if (!unchanged.empty()) {
       EXPECT_EQ(ReadFileBytes(unchanged), stored);
     }
     // Nothing was created where there was nothing.
-    EXPECT_EQ(testing::FileExists(settings), row.obstacle == Obstacle::kFolderInTheFilesPlace ||
-                                                 row.obstacle == Obstacle::kReadOnlyFile);
+    EXPECT_EQ(testing::FileExists(settings),
+              obstacle == kFolderAsFile || obstacle == kReadOnlyFile);
   }
 }
 
@@ -234,11 +155,10 @@ TEST(ColorPicker, SettingsPathFitsItsBufferOrIsNotUsed) {
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
     RedirectedSettingsStore store(row.executable);
-    char path[kSettingsPathSize + 4];
-    memset(path, kSentinel, sizeof path);
-    EXPECT_EQ(GetSettingsFilePath(store, path), row.fits);
-    EXPECT_EQ(std::string(path), row.expected);
-    for (size_t i = kSettingsPathSize; i < sizeof path; ++i) EXPECT_EQ(path[i], kSentinel) << i;
+    GuardedBytes path(kSettingsPathSize);
+    EXPECT_EQ(GetSettingsFilePath(store, path.get()), row.fits);
+    EXPECT_EQ(path.Text(), row.expected);
+    EXPECT_TRUE(path.Untouched(kSettingsPathSize));
   }
 }
 

@@ -26,12 +26,4 @@ inline int64_t DayOfWeekReference(int64_t year, int64_t month, int64_t day) {
   return (JulianDayNumber(year, month, day) + 1) % 7;
 }
 
-// The day number that the library must give for any record's date fields.
-inline int32_t DayNumberReference(int64_t year, int64_t month, int64_t day) {
-  if (year < 1601 || year > 30827 || month < 1 || month > 12) return 0;
-  if (day < 1 || day > DaysInMonthReference(year, month)) return 0;
-  const int64_t number = JulianDayNumber(year, month, day) - JulianDayNumber(2000, 7, 27) + 1;
-  return number < 1 ? 0 : static_cast<int32_t>(number);
-}
-
 }  // namespace tms::testing

@@ -9,26 +9,29 @@
 namespace tms::dlltest {
 namespace {
 
-using testing::GuardedDestination;
+using testing::DestinationFor;
+using testing::HasOutcome;
 
 TEST(DllBackupNames, FlattenRows) {
   for (const testing::FlattenCase& row : testing::kFlattenCases) {
     SCOPED_TRACE(row.name);
-    GuardedDestination destination;
+    auto destination = DestinationFor(row.capacity);
     const StackCall call = CallExport("tmsModifyOriginalFileName",
-                                      {Arg(row.source), Arg(destination.bytes), row.capacity});
-    destination.Expect(call.result, row.expected);
+                                      {Arg(row.source), Arg(destination.get()), row.capacity});
+    EXPECT_TRUE(HasOutcome(call.result, destination, row.expected))
+        << "returned " << call.result << ", wrote " << destination.Text();
   }
 }
 
 TEST(DllBackupNames, BackupPathRows) {
   for (const testing::BackupPathCase& row : testing::kBackupPathCases) {
     SCOPED_TRACE(row.name);
-    GuardedDestination destination;
+    auto destination = DestinationFor(row.capacity);
     const StackCall call =
-        CallExport("tmsGetPathForBackup", {Arg(row.folder), Arg(row.source), Arg(destination.bytes),
+        CallExport("tmsGetPathForBackup", {Arg(row.folder), Arg(row.source), Arg(destination.get()),
                                            static_cast<uint32_t>(row.capacity)});
-    destination.Expect(call.result, row.expected);
+    EXPECT_TRUE(HasOutcome(call.result, destination, row.expected))
+        << "returned " << call.result << ", wrote " << destination.Text();
   }
 }
 

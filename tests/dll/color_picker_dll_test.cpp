@@ -7,15 +7,14 @@
 
 #include "colorpicker/color_picker_cases.h"
 #include "dll/dll_harness.h"
+#include "fakes/guarded_bytes.h"
 #include "fakes/settings_files.h"
 
 namespace tms::dlltest {
 namespace {
 
-using testing::ColorLines;
+using testing::GuardedBytes;
 using testing::ReadFileBytes;
-
-constexpr char kSentinel = static_cast<char>(0xCC);
 
 // The colour dialog's controls.
 constexpr int kRedEdit = 706;
@@ -25,11 +24,7 @@ constexpr int kAddToCustomColors = 712;
 
 // What the user does in the dialog, and what the driver saw.
 struct DialogScript {
-  int red = -1;  // with green and blue typed into the edits; -1: nothing typed
-  int green = 0;
-  int blue = 0;
-  bool addToCustomColors = false;
-  bool confirm = false;  // OK, else Cancel
+  const testing::ColorPickerCase* row = nullptr;  // null: the user cancels at once
   DWORD patienceMs = 10000;
 
   bool shown = false;
@@ -37,7 +32,9 @@ struct DialogScript {
   bool dialogLibraryLoaded = false;  // comdlg32 in the process while shown
 };
 
-bool DialogLibraryLoaded() { return GetModuleHandleA("comdlg32.dll") != nullptr; }
+bool DialogLibraryLoaded() {
+  return GetModuleHandleA("comdlg32.dll") != nullptr;
+}
 
 HWND FindVisibleDialogOfThisProcess() {
   HWND window = nullptr;
@@ -68,14 +65,15 @@ DWORD WINAPI DriveDialog(LPVOID parameter) {
   script->shown = true;
   script->owner = GetWindow(dialog, GW_OWNER);
   script->dialogLibraryLoaded = DialogLibraryLoaded();
-  if (script->red >= 0) {
-    SetDlgItemInt(dialog, kRedEdit, script->red, FALSE);
-    SetDlgItemInt(dialog, kGreenEdit, script->green, FALSE);
-    SetDlgItemInt(dialog, kBlueEdit, script->blue, FALSE);
+  const testing::ColorPickerCase* row = script->row;
+  if (row != nullptr) {
+    SetDlgItemInt(dialog, kRedEdit, row->picked & 0xFF, FALSE);
+    SetDlgItemInt(dialog, kGreenEdit, row->picked >> 8 & 0xFF, FALSE);
+    SetDlgItemInt(dialog, kBlueEdit, row->picked >> 16 & 0xFF, FALSE);
     Command(dialog, kRedEdit, EN_UPDATE);
+    if (row->addToCustomColors) Command(dialog, kAddToCustomColors, BN_CLICKED);
   }
-  if (script->addToCustomColors) Command(dialog, kAddToCustomColors, BN_CLICKED);
-  PostMessageA(dialog, WM_COMMAND, script->confirm ? IDOK : IDCANCEL, 0);
+  PostMessageA(dialog, WM_COMMAND, row != nullptr && row->confirm ? IDOK : IDCANCEL, 0);
   return 0;
 }
 
@@ -118,15 +116,10 @@ TEST_F(DllColorPicker, SharedRows) {
     if (row.stored != nullptr) testing::WriteFileBytes(settingsPath_, row.stored);
     ASSERT_FALSE(DialogLibraryLoaded()) << "the library or this program loaded comdlg32";
     DialogScript script;
-    script.red = row.picked & 0xFF;
-    script.green = row.picked >> 8 & 0xFF;
-    script.blue = row.picked >> 16 & 0xFF;
-    script.addToCustomColors = row.addToCustomColors;
-    script.confirm = row.confirm;
+    script.row = &row;
     const HWND owner = row.owned ? window : nullptr;
-    char result[12];
-    memset(result, kSentinel, sizeof result);
-    const StackCall call = PickColor(script, owner, result);
+    GuardedBytes result(8);
+    const StackCall call = PickColor(script, owner, result.get());
     EXPECT_TRUE(script.shown);
     EXPECT_EQ(script.owner, owner);
     EXPECT_TRUE(script.dialogLibraryLoaded);
@@ -135,8 +128,7 @@ TEST_F(DllColorPicker, SharedRows) {
     if (kMeasuresStack) {
       EXPECT_EQ(call.bytesRemoved, 8u);
     }
-    EXPECT_STREQ(result, row.text);
-    for (size_t i = strlen(row.text) + 1; i < sizeof result; ++i) EXPECT_EQ(result[i], kSentinel);
+    EXPECT_TRUE(result.Holds(row.text)) << result.Text();
     EXPECT_EQ(ReadFileBytes(settingsPath_), testing::FileAfter(row));
   }
   DestroyWindow(window);
@@ -156,19 +148,18 @@ TEST_F(DllColorPicker, MissingDialogLibraryActsAsFailedDialog) {
   if (dialogs != nullptr) FreeLibrary(dialogs);
   ASSERT_EQ(dialogs, nullptr) << "comdlg32 is not disabled for this program";
 
-  testing::WriteFileBytes(settingsPath_, "[Custom Colors]\r\nColor 3=0x00FF8000\r\nColor 4=255\r\n");
+  // The shared row with stored colours, without the user.
+  testing::ColorPickerCase failed = testing::kColorPickerCases[2];
+  failed.addToCustomColors = false;
+  testing::WriteFileBytes(settingsPath_, failed.stored);
   DialogScript script;
   script.patienceMs = 500;
-  char result[8];
-  memset(result, kSentinel, sizeof result);
-  const StackCall call = PickColor(script, nullptr, result);
+  GuardedBytes result(8);
+  const StackCall call = PickColor(script, nullptr, result.get());
   EXPECT_FALSE(script.shown);
   EXPECT_EQ(call.result, 0u);
-  EXPECT_EQ(result[0], 0);
-  EXPECT_EQ(result[1], kSentinel);
-  EXPECT_EQ(ReadFileBytes(settingsPath_),
-            "[Custom Colors]\r\n" + ColorLines({3}, 0x00FF8000) + ColorLines({4}, 0x000000FF) +
-                ColorLines({0, 1, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15}));
+  EXPECT_TRUE(result.Holds("")) << result.Text();
+  EXPECT_EQ(ReadFileBytes(settingsPath_), testing::FileAfter(failed));
 }
 
 }  // namespace

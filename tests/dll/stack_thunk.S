@@ -1,11 +1,10 @@
 /* uint32_t CallMeasuringStack(const void* function, const uint32_t* args,
  *                             uint32_t count, uint32_t* result)   (cdecl)
  *
- * Pushes count 32-bit arguments right to left, calls function, stores EAX in
- * *result and returns how many bytes the callee removed from the stack: the
- * stack pointer after the call minus the stack pointer right before it. A
- * stdcall function with N arguments removes 4 * N; a cdecl function 0. The
- * stack pointer is restored either way. */
+ * Pushes the arguments right to left, calls function, stores EAX in *result
+ * and returns how many bytes the callee removed from the stack: 4 * N for a
+ * stdcall function of N arguments, 0 for cdecl. The stack pointer is
+ * restored either way. */
         .text
         .globl  _CallMeasuringStack
 _CallMeasuringStack:

@@ -3,6 +3,8 @@
 // test's own folder, and counts the profile calls that reach the system.
 #pragma once
 
+#include <string.h>
+
 #include <string>
 #include <utility>
 
@@ -20,13 +22,24 @@ class RedirectedSettingsStore final : public platform::SettingsStore {
   int reads() const { return reads_; }
   int writes() const { return writes_; }
 
-  uint32_t ExecutablePath(char* path, uint32_t capacity) override;
+  uint32_t ExecutablePath(char* path, uint32_t capacity) override {
+    // A path too long is cut off without a terminator, as the system does.
+    const uint32_t length = static_cast<uint32_t>(executablePath_.size());
+    memcpy(path, executablePath_.c_str(), length < capacity ? length + 1 : capacity);
+    return length < capacity ? length : capacity;
+  }
   const char* FindFileName(const char* path) override { return system_.FindFileName(path); }
   void AddSeparator(char* path) override { system_.AddSeparator(path); }
   uint32_t ReadProfileString(const char* file, const char* section, const char* key, char* value,
-                             uint32_t capacity) override;
+                             uint32_t capacity) override {
+    ++reads_;
+    return system_.ReadProfileString(file, section, key, value, capacity);
+  }
   bool WriteProfileString(const char* file, const char* section, const char* key,
-                          const char* value) override;
+                          const char* value) override {
+    ++writes_;
+    return system_.WriteProfileString(file, section, key, value);
+  }
 
  private:
   std::string executablePath_;

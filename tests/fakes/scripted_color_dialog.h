@@ -28,7 +28,18 @@ class ScriptedColorDialog final : public platform::ColorDialog {
   uint32_t shownCustomColor(int index) const { return shown_[index]; }
 
   int32_t Choose(WindowHandle owner, uint32_t flags, uint32_t* customColors,
-                 uint32_t* color) override;
+                 uint32_t* color) override {
+    ++runs_;
+    owner_ = owner;
+    flags_ = flags;
+    startColor_ = *color;
+    for (int i = 0; i < platform::kCustomColorCount; ++i) {
+      shown_[i] = customColors[i];
+      if (isDefined_[i]) customColors[i] = defined_[i];
+    }
+    if (result_ != 0) *color = color_;
+    return result_;
+  }
 
  private:
   uint32_t color_ = 0;

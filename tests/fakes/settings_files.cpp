@@ -7,34 +7,15 @@
 #include <fstream>
 #include <iterator>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
-
 namespace tms::testing {
-namespace {
-
 namespace fs = std::filesystem;
 
-int ProcessId() {
-#if defined(_WIN32)
-  return static_cast<int>(GetCurrentProcessId());
-#else
-  return static_cast<int>(getpid());
-#endif
-}
-
-}  // namespace
-
 TempFolder::TempFolder() {
-  // Several test programs run at once: the process id keeps them apart.
+  // Several test programs run at once: the folder made is the one claimed.
   static int made = 0;
   const fs::path base = fs::temp_directory_path();
   for (;;) {
-    const fs::path candidate =
-        base / ("tms_test_" + std::to_string(ProcessId()) + "_" + std::to_string(++made));
+    const fs::path candidate = base / ("tms_test_" + std::to_string(++made));
     if (fs::create_directory(candidate)) {
       path_ = candidate.string();
       break;
@@ -81,29 +62,6 @@ std::string ColorLines(std::initializer_list<int> indexes, uint32_t color) {
     char line[32];
     snprintf(line, sizeof line, "Color %d=0x%08X\r\n", index, static_cast<unsigned>(color));
     lines += line;
-  }
-  return lines;
-}
-
-bool RunningUnderWine() {
-#if defined(_WIN32)
-  HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-  return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-#else
-  return false;
-#endif
-}
-
-std::string WineProfileLayout(const std::string& text) {
-  std::string lines;
-  size_t start = 0;
-  while (start < text.size()) {
-    size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    size_t contentEnd = end;
-    if (contentEnd > start && text[contentEnd - 1] == '\r') --contentEnd;
-    if (contentEnd > start) lines += text.substr(start, contentEnd - start) + "\r\n";
-    start = end + 1;
   }
   return lines;
 }

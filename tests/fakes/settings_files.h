@@ -1,6 +1,6 @@
 // Real settings files for tests: a fresh temporary folder that is removed
-// with all its content, whole-file reads and writes, the lines the colour
-// picker stores, and how Wine lays out the files it writes.
+// with all its content, whole-file reads and writes, and the lines the
+// colour picker stores.
 #pragma once
 
 #include <stdint.h>
@@ -43,13 +43,5 @@ void SetReadOnly(const std::string& path, bool readOnly);
 
 // "Color i=0x........\r\n" for each index, all with the same colour.
 std::string ColorLines(std::initializer_list<int> indexes, uint32_t color = 0);
-
-// True when the Windows build runs under Wine.
-bool RunningUnderWine();
-
-// The INI text as Wine's profile functions leave it after a write: Wine
-// rewrites the whole file without its blank lines and ends the last line
-// with "\r\n" (Windows changes only the line it writes).
-std::string WineProfileLayout(const std::string& text);
 
 }  // namespace tms::testing

@@ -86,13 +86,10 @@ bool Read(const std::string& text, const std::string& section, const std::string
   return true;
 }
 
+// ASCII letters in the other case: bit 5 tells them apart.
 std::string SwappedCase(std::string name) {
   for (char& c : name) {
-    if (c >= 'A' && c <= 'Z') {
-      c = static_cast<char>(c - 'A' + 'a');
-    } else if (c >= 'a' && c <= 'z') {
-      c = static_cast<char>(c - 'a' + 'A');
-    }
+    if ((c | 0x20) >= 'a' && (c | 0x20) <= 'z') c = static_cast<char>(c ^ 0x20);
   }
   return name;
 }
@@ -112,8 +109,8 @@ std::string Write(const std::string& text, const std::string& section, const std
   ExactBlock block(text.size(), 0);
   if (!text.empty()) memcpy(block.get(), text.data(), text.size());
   *plan = ini::PlanWrite(block.get(), text.size(), section.c_str(), key.c_str());
-  const size_t size = ini::ApplyWrite(*plan, block.get(), text.size(), section.c_str(),
-                                      key.c_str(), value.c_str(), nullptr);
+  const size_t size = ini::ApplyWrite(*plan, block.get(), text.size(), section.c_str(), key.c_str(),
+                                      value.c_str(), nullptr);
   ExactBlock out(size, 0);
   Check(ini::ApplyWrite(*plan, block.get(), text.size(), section.c_str(), key.c_str(),
                         value.c_str(), out.get()) == size);

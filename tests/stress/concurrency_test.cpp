@@ -21,36 +21,28 @@ constexpr uint32_t kThreads = 8;
 constexpr uint32_t kTotalCalls = 100000;
 constexpr size_t kFailuresKept = 5;
 
-struct ThreadReport {
-  uint32_t calls = 0;
-  std::vector<std::string> failures;  // the first few
-};
-
 // Calls [first, last) of the run; call n exercises row n % rows, so each
 // thread goes through every export over and over.
-void RunCalls(const ExportAddresses& exports, const Baseline& baseline, uint32_t first,
-              uint32_t last, ThreadReport* report) {
+void RunCalls(const LoadedExports& exports, const Baseline& baseline, uint32_t first, uint32_t last,
+              std::vector<std::string>* failures) {
   for (uint32_t call = first; call < last; ++call) {
     const size_t row = call % kExportExerciseCount;
     const auto round = static_cast<uint32_t>(call / kExportExerciseCount);
-    ++report->calls;
-    if (!Exercise(exports, row, round, baseline) && report->failures.size() < kFailuresKept) {
-      report->failures.push_back(std::string(kExportExercises[row].name) + ", round " +
-                                 std::to_string(round));
+    if (!exports.Exercise(row, round, baseline) && failures->size() < kFailuresKept) {
+      failures->push_back(std::string(kExportExercises[row].name) + ", round " +
+                          std::to_string(round));
     }
   }
 }
 
 TEST(Concurrency, EightThreadsCallEveryExportAtOnce) {
-  LibraryLoader library;
-  ASSERT_TRUE(library.Load()) << library.error();
-  ExportAddresses exports;
+  LoadedExports exports;
   std::string error;
-  ASSERT_TRUE(exports.Find(library, &error)) << error;
-  const Baseline baseline = ReadBaseline(exports);
+  ASSERT_TRUE(exports.Load(&error)) << error;
+  const Baseline baseline = exports.ReadBaseline();
 
   std::atomic<uint32_t> started{0};
-  std::vector<ThreadReport> reports(kThreads);
+  std::vector<std::vector<std::string>> failures(kThreads);  // the first few of each
   std::vector<std::thread> threads;
   const auto begin = std::chrono::steady_clock::now();
   for (uint32_t t = 0; t < kThreads; ++t) {
@@ -59,19 +51,16 @@ TEST(Concurrency, EightThreadsCallEveryExportAtOnce) {
       started.fetch_add(1);
       while (started.load() < kThreads) std::this_thread::yield();
       RunCalls(exports, baseline, kTotalCalls / kThreads * t, kTotalCalls / kThreads * (t + 1),
-               &reports[t]);
+               &failures[t]);
     });
   }
   for (std::thread& thread : threads) thread.join();
   const auto elapsed = std::chrono::steady_clock::now() - begin;
 
-  uint32_t calls = 0;
-  for (const ThreadReport& report : reports) {
-    calls += report.calls;
-    for (const std::string& failure : report.failures) ADD_FAILURE() << "wrong result: " << failure;
+  for (const auto& thread : failures) {
+    for (const std::string& failure : thread) ADD_FAILURE() << "wrong result: " << failure;
   }
-  EXPECT_EQ(calls, kTotalCalls);
-  printf("%u calls on %u threads in %lld ms\n", calls, kThreads,
+  printf("%u calls on %u threads in %lld ms\n", kTotalCalls, kThreads,
          static_cast<long long>(
              std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count()));
 }

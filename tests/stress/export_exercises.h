@@ -1,8 +1,9 @@
 // Checked calls of every export that needs no user at the screen, for the
 // stress tests: many threads at once, and many load and unload cycles. A
-// round number picks each call's inputs; the result is compared with an
-// independent model, or, for what depends on the machine (today's date, the
-// OS name), with what the export answered before the stress began.
+// round number picks each call's inputs, mostly a row of the shared case
+// tables, and its result is checked against the row; what depends on the
+// machine (today's date, the OS name) against what the export answered
+// before the stress began.
 #pragma once
 
 #include <stddef.h>
@@ -38,25 +39,24 @@ struct ExportExercise {
 extern const ExportExercise kExportExercises[];
 extern const size_t kExportExerciseCount;
 
-// The exercised exports' addresses, in table order.
-class ExportAddresses {
+// The library loaded by name, as a host loads it, and the exercised exports'
+// addresses in table order.
+class LoadedExports {
  public:
-  // False, naming the first missing export in `error`, when one is missing.
-  bool Find(LibraryLoader& library, std::string* error);
-  const void* operator[](size_t row) const { return addresses_[row]; }
-  const void* Named(const char* name) const;
+  // False, saying why in `error`, when the library or an export is missing.
+  bool Load(std::string* error);
+  // Calls exercise `row` with `round`.
+  bool Exercise(size_t row, uint32_t round, const Baseline& baseline) const {
+    return kExportExercises[row].call(addresses_[row], round, baseline);
+  }
+  // Asks the machine-dependent exports once.
+  Baseline ReadBaseline() const;
 
  private:
+  const void* Named(const char* name) const;
+
+  LibraryLoader library_;
   std::vector<const void*> addresses_;
 };
-
-// Asks the machine-dependent exports once.
-Baseline ReadBaseline(const ExportAddresses& exports);
-
-// Calls exercise `row` with `round`.
-inline bool Exercise(const ExportAddresses& exports, size_t row, uint32_t round,
-                     const Baseline& baseline) {
-  return kExportExercises[row].call(exports[row], round, baseline);
-}
 
 }  // namespace tms::stress

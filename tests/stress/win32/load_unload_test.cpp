@@ -2,11 +2,11 @@
 // needs no user, and unloading it. Every unload must take the DLL out of the
 // process, and the process's committed memory and handle table must not
 // grow with the cycles.
-#include <windows.h>
-#include <psapi.h>
-
 #include <gtest/gtest.h>
 #include <stdio.h>
+#include <windows.h>
+// After windows.h, whose types it uses.
+#include <psapi.h>
 
 #include "stress/export_exercises.h"
 
@@ -60,24 +60,36 @@ uintptr_t FreshHandleSlot() {
   return value / 4;
 }
 
-bool IsLoaded() { return GetModuleHandleA("TolvaricModeSupport.DLL") != nullptr; }
+// What the cycles must not make grow.
+struct Footprint {
+  SIZE_T committed;
+  SIZE_T heapBytes;
+  uintptr_t handleSlot;
+};
+
+Footprint Measure(uint32_t cycles) {
+  const Footprint now = {PagefileUsage(), HeapBytesInUse(), FreshHandleSlot()};
+  printf("after %4u cycles: committed %lu bytes, heap blocks %lu bytes, fresh handle slot %lu\n",
+         cycles, static_cast<unsigned long>(now.committed),
+         static_cast<unsigned long>(now.heapBytes), static_cast<unsigned long>(now.handleSlot));
+  return now;
+}
+
+bool IsLoaded() {
+  return GetModuleHandleA("TolvaricModeSupport.DLL") != nullptr;
+}
 
 // One cycle; false with `failure` set when a step or a result goes wrong.
 bool LoadCallUnload(uint32_t cycle, const Baseline& baseline, std::string* failure) {
   {
-    LibraryLoader library;
-    if (!library.Load()) {
-      *failure = library.error();
-      return false;
-    }
+    LoadedExports exports;
+    if (!exports.Load(failure)) return false;
     if (GetModuleHandleA("comdlg32.dll") != nullptr) {
       *failure = "loading the library loaded the common dialogs";
       return false;
     }
-    ExportAddresses exports;
-    if (!exports.Find(library, failure)) return false;
     for (size_t row = 0; row < kExportExerciseCount; ++row) {
-      if (!Exercise(exports, row, cycle, baseline)) {
+      if (!exports.Exercise(row, cycle, baseline)) {
         *failure = std::string("wrong result from ") + kExportExercises[row].name;
         return false;
       }
@@ -100,40 +112,23 @@ TEST(LoadUnload, TwoThousandCyclesLeaveMemoryAndHandlesFlat) {
   ASSERT_EQ(GetModuleHandleA("comdlg32.dll"), nullptr);
   Baseline baseline;
   {
-    LibraryLoader library;
-    ASSERT_TRUE(library.Load()) << library.error();
-    ExportAddresses exports;
+    LoadedExports exports;
     std::string error;
-    ASSERT_TRUE(exports.Find(library, &error)) << error;
-    baseline = ReadBaseline(exports);
+    ASSERT_TRUE(exports.Load(&error)) << error;
+    baseline = exports.ReadBaseline();
   }
 
-  SIZE_T memoryBefore = 0;
-  SIZE_T heapBefore = 0;
-  uintptr_t handleSlotBefore = 0;
+  Footprint before = {};
   for (uint32_t cycle = 0; cycle < kCycles; ++cycle) {
-    if (cycle == kWarmUpCycles) {
-      memoryBefore = PagefileUsage();
-      heapBefore = HeapBytesInUse();
-      handleSlotBefore = FreshHandleSlot();
-    }
+    if (cycle == kWarmUpCycles) before = Measure(cycle);
     std::string failure;
     ASSERT_TRUE(LoadCallUnload(cycle, baseline, &failure)) << "cycle " << cycle << ": " << failure;
   }
-  const SIZE_T memoryAfter = PagefileUsage();
-  const SIZE_T heapAfter = HeapBytesInUse();
-  const uintptr_t handleSlotAfter = FreshHandleSlot();
-
-  printf("after %4u cycles: committed %lu bytes, heap blocks %lu bytes, fresh handle slot %lu\n",
-         kWarmUpCycles, static_cast<unsigned long>(memoryBefore),
-         static_cast<unsigned long>(heapBefore), static_cast<unsigned long>(handleSlotBefore));
-  printf("after %4u cycles: committed %lu bytes, heap blocks %lu bytes, fresh handle slot %lu\n",
-         kCycles, static_cast<unsigned long>(memoryAfter), static_cast<unsigned long>(heapAfter),
-         static_cast<unsigned long>(handleSlotAfter));
-  ASSERT_NE(memoryBefore, 0u) << "GetProcessMemoryInfo failed";
-  EXPECT_LE(memoryAfter, memoryBefore + kMemoryGrowthBound);
-  EXPECT_LE(heapAfter, heapBefore + kHeapGrowthBound);
-  EXPECT_LE(handleSlotAfter, handleSlotBefore + kHandleGrowthBound);
+  const Footprint after = Measure(kCycles);
+  ASSERT_NE(before.committed, 0u) << "GetProcessMemoryInfo failed";
+  EXPECT_LE(after.committed, before.committed + kMemoryGrowthBound);
+  EXPECT_LE(after.heapBytes, before.heapBytes + kHeapGrowthBound);
+  EXPECT_LE(after.handleSlot, before.handleSlot + kHandleGrowthBound);
 }
 
 }  // namespace
