@@ -101,19 +101,6 @@ TEST(GatherHostVersionFacts, TakesEveryFieldOfTheExtendedRecord) {
   EXPECT_TRUE(source.Called("GetProductInfo 6.1 1.2"));
 }
 
-TEST(GatherHostVersionFacts, BasicRecordLeavesTheExtendedFieldsZero) {
-  FakeVersionSource source;
-  source.version = MakeVersion(2, 4, 0, 1381, "Service Pack 3", 3, 0x0002);
-  source.refuseExtendedQuery = true;
-  HostVersionFacts facts;
-  ASSERT_TRUE(GatherHostVersionFacts(source, &facts));
-  EXPECT_EQ(facts.productType, 0);
-  EXPECT_EQ(facts.suiteMask, 0);
-  EXPECT_EQ(facts.buildNumber, 1381u);
-  EXPECT_STREQ(facts.servicePackText, "Service Pack 3");
-  EXPECT_STREQ(facts.registryProductType, "WINNT");
-}
-
 // The answers of the queries that only some systems are asked.
 TEST(GatherHostVersionFacts, OptionalAnswersSetTheirFacts) {
   HostVersionFacts facts;
@@ -156,40 +143,32 @@ TEST(GatherHostVersionFacts, OptionalAnswersSetTheirFacts) {
   }
 }
 
-struct KernelCase {
-  const char* name;
-  platform::VersionRecord reported;
-  bool hasKernelVersion;
-  platform::VersionRecord kernel;
-  uint32_t major, minor, build;
-  const char* servicePack;
-};
-
 // GetVersionExA caps later systems at 6.2; the kernel's newer answer wins.
 TEST(GatherHostVersionFacts, CappedVersionIsReplacedByTheKernelsNewerOne) {
-  const platform::VersionRecord capped = MakeVersion(2, 6, 2, 9200, "", 1, 0x0100);
-  const KernelCase cases[] = {
-      {"Windows 10", capped, true, MakeVersion(2, 10, 0, 19045, ""), 10, 0, 19045, ""},
-      {"Windows 8.1 with a service pack", capped, true,
-       MakeVersion(2, 6, 3, 9600, "Service Pack 1"), 6, 3, 9600, "Service Pack 1"},
-      {"really Windows 8", MakeVersion(2, 6, 2, 9200, "x", 1, 0x0100), true,
-       MakeVersion(2, 6, 2, 9201, ""), 6, 2, 9200, "x"},
-      {"an older kernel answer is ignored", capped, true, MakeVersion(2, 6, 1, 7601, ""), 6, 2,
-       9200, ""},
-      {"no RtlGetVersion", capped, false, {}, 6, 2, 9200, ""},
+  const struct {
+    const char* name;
+    bool hasKernelVersion;
+    platform::VersionRecord kernel;
+    std::string expected;  // major.minor.build and service pack
+  } cases[] = {
+      {"Windows 10", true, MakeVersion(2, 10, 0, 19045, ""), "10.0.19045 "},
+      {"Windows 8.1 with a service pack", true, MakeVersion(2, 6, 3, 9600, "Service Pack 1"),
+       "6.3.9600 Service Pack 1"},
+      {"really Windows 8", true, MakeVersion(2, 6, 2, 9201, "x"), "6.2.9200 "},
+      {"an older kernel answer is ignored", true, MakeVersion(2, 6, 1, 7601, "x"), "6.2.9200 "},
+      {"no RtlGetVersion", false, {}, "6.2.9200 "},
   };
-  for (const KernelCase& row : cases) {
+  for (const auto& row : cases) {
     SCOPED_TRACE(row.name);
     FakeVersionSource source;
-    source.version = row.reported;
+    source.version = MakeVersion(2, 6, 2, 9200, "", 1, 0x0100);
     source.hasKernelVersion = row.hasKernelVersion;
     source.kernelVersion = row.kernel;
     HostVersionFacts facts;
     ASSERT_TRUE(GatherHostVersionFacts(source, &facts));
-    EXPECT_EQ(facts.majorVersion, row.major);
-    EXPECT_EQ(facts.minorVersion, row.minor);
-    EXPECT_EQ(facts.buildNumber, row.build);
-    EXPECT_STREQ(facts.servicePackText, row.servicePack);
+    EXPECT_EQ(std::to_string(facts.majorVersion) + "." + std::to_string(facts.minorVersion) + "." +
+                  std::to_string(facts.buildNumber) + " " + facts.servicePackText,
+              row.expected);
     // Everything else still comes from GetVersionExA.
     EXPECT_EQ(facts.productType, 1);
     EXPECT_EQ(facts.suiteMask, 0x0100);
@@ -197,6 +176,8 @@ TEST(GatherHostVersionFacts, CappedVersionIsReplacedByTheKernelsNewerOne) {
   }
 }
 
+// NT 4 and earlier without the extended record: the version from the basic
+// one, the product type from the registry.
 TEST(GatherHostVersionFacts, RegistryProductTypeIsKeptOnlyWhenReadWhole) {
   const struct {
     const char* name;
@@ -216,7 +197,7 @@ TEST(GatherHostVersionFacts, RegistryProductTypeIsKeptOnlyWhenReadWhole) {
   for (const auto& row : cases) {
     SCOPED_TRACE(row.name);
     FakeVersionSource source;
-    source.version = MakeVersion(2, 4, 0, 1381, "");
+    source.version = MakeVersion(2, 4, 0, 1381, "Service Pack 3");
     source.refuseExtendedQuery = true;
     source.hasProductType = row.readable;
     source.productTypeBytes = row.bytes;
@@ -224,6 +205,8 @@ TEST(GatherHostVersionFacts, RegistryProductTypeIsKeptOnlyWhenReadWhole) {
     HostVersionFacts facts;
     ASSERT_TRUE(GatherHostVersionFacts(source, &facts));
     EXPECT_EQ(facts.registryProductType, row.expected);
+    EXPECT_EQ(facts.buildNumber, 1381u);
+    EXPECT_STREQ(facts.servicePackText, "Service Pack 3");
   }
 }
 
