@@ -11,6 +11,7 @@
 #include <string.h>
 #include <strings.h>
 
+#include <algorithm>
 #include <string>
 
 #include "fakes/fake_version_source.h"
@@ -53,7 +54,7 @@ void PickServicePack(FuzzInput& input, char (&field)[128]) {
       text = input.Text(sizeof field);
       break;
   }
-  text.resize(text.size() < sizeof field - 1 ? text.size() : sizeof field - 1);
+  text.resize(std::min(text.size(), sizeof field - 1));
   memcpy(field, text.c_str(), text.size() + 1);
 }
 
@@ -213,11 +214,6 @@ void CheckExports(FakeVersionSource& source, const HostVersionFacts& facts, bool
   CheckServicePackShown(facts, suffix);
 }
 
-template <size_t kSize>
-bool IsTerminatedText(const char (&field)[kSize]) {
-  return memchr(field, 0, kSize) != nullptr;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -227,7 +223,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool readable = !(source.refuseExtendedQuery && source.refuseBasicQuery);
     HostVersionFacts facts;
     Check(tms::GatherHostVersionFacts(source, &facts) == readable);
-    Check(IsTerminatedText(facts.servicePackText) && IsTerminatedText(facts.registryProductType));
+    Check(memchr(facts.servicePackText, 0, sizeof facts.servicePackText) != nullptr);
+    Check(memchr(facts.registryProductType, 0, sizeof facts.registryProductType) != nullptr);
     CheckBuffers(input, facts);
     CheckExports(source, facts, readable);
   }
