@@ -275,7 +275,8 @@ const NameCase kNameCases[] = {
 };
 
 // The vendor word opens a long name part; the line break goes between an
-// NT name part and its suffix. The short form takes neither flag.
+// NT name part and its suffix. The short form is composed as its export
+// asks for it, with neither.
 TEST(ComposeHostOSName, EveryLabelInBothForms) {
   for (const NameCase& row : kNameCases) {
     SCOPED_TRACE(row.name);
