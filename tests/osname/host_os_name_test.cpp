@@ -262,16 +262,6 @@ const NameCase kNameCases[] = {
      Nt(0x80000000, 0x80000000).Build(7).ServicePack("service pack " + Filler(114)),
      "Windows NT -2147483648.-2147483648 ", "WinNT -2147483648.-2147483648 ",
      "Service Pack " + Filler(76) + " (Build 7)", "SP" + Filler(87) + " (Build 7)"},
-
-    // Whole names of real systems.
-    {"NT 4 Enterprise SP6", Srv(4, 0).Suite(0x0002).ServicePack("Service Pack 6").Build(1381),
-     "Windows NT Server 4.0, Enterprise Edition ", "WinNT Srv 4.0, Ent Ed",
-     "Service Pack 6 (Build 1381)", "SP6 (Build 1381)"},
-    {"NT 3.51 SP5", Nt(3, 51).Registry("WINNT").ServicePack("Service Pack 5").Build(1057),
-     "Windows NT Workstation 3.51 ", "WinNT Wks 3.51 ", "Service Pack 5 (Build 1057)",
-     "SP5 (Build 1057)"},
-    {"2008 SP2, unlisted edition", Srv(6, 0).Product(5).ServicePack("Service Pack 2").Build(6002),
-     "Windows Server 2008 ", "Win2008 ", "Service Pack 2 (Build 6002)", "SP2 (Build 6002)"},
 };
 
 // The vendor word opens a long name part; the line break goes between an
