@@ -1,15 +1,17 @@
-// Fuzzes the OS name: random HostVersionFacts records composed in both
-// forms with every flag, and random answers of the version queries, the
-// registry and the system metrics written out as the exports write them.
-// Service-pack texts run up to 127 bytes with no terminator inside. Every
-// output buffer is a heap block of its exact size: the long name must fit
-// 181 characters and the short 129 without being cut, a smaller buffer
-// must hold a terminated prefix of the same text, and NT names must end in
-// the low 16 bits of the build.
+// Fuzzes the OS name with random answers of the version queries, the
+// registry and the system metrics: the facts gathered from them, the names
+// composed from those facts in both forms under every flag, and what the
+// exports write. Service-pack texts run up to 127 bytes with no terminator
+// inside; registry values need not end in one. Every buffer is a heap block
+// of its exact size. Checked are properties that hold for every name (the
+// unit tests hold the names themselves): the bounds, where the vendor word
+// and the line break go, the service-pack and build part, the export's trim
+// and its failure text.
 #include <stdint.h>
-#include <stdio.h>
 #include <string.h>
+#include <strings.h>
 
+#include <algorithm>
 #include <string>
 
 #include "fakes/fake_version_source.h"
@@ -30,64 +32,69 @@ constexpr char kGuard = static_cast<char>(0xCC);
 // Room for any composition, so that its natural length shows.
 constexpr size_t kRoomyBytes = 4096;
 
-// Fills a text field of `size` bytes with at most size - 1 bytes and its
-// terminator: a label the names look for, in any letter case and perhaps
-// followed by more, or any bytes.
-template <size_t kSize>
-void PickText(FuzzInput& input, char (&field)[kSize], const char* const (&known)[4]) {
+// Fills a service-pack text with at most 127 bytes and its terminator: a
+// text the names look for, in any letter case and perhaps followed by more,
+// the longest text, or any bytes.
+void PickServicePack(FuzzInput& input, char (&field)[128]) {
+  constexpr const char* kKnown[] = {"Service Pack 6", "Service Pack ", " C", " A "};
   std::string text;
   switch (input.Byte() % 3) {
     case 0:
-      text = input.Pick(known);
+      text = input.Pick(kKnown);
       for (char& c : text) {
         if (input.Flag() && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
       }
-      if (input.Flag()) text += input.Text(kSize);
+      if (input.Flag()) text += input.Text(sizeof field);
       break;
     case 1:
-      text = std::string(kSize - 1, 'x');  // the longest text, filled to the end
+      text = std::string(sizeof field - 1, 'x');
       for (char& c : text) c = static_cast<char>(input.Byte() | 1);
       break;
     default:
-      text = input.Text(kSize);
+      text = input.Text(sizeof field);
       break;
   }
-  text.resize(text.size() < kSize - 1 ? text.size() : kSize - 1);
+  text.resize(std::min(text.size(), sizeof field - 1));
   memcpy(field, text.c_str(), text.size() + 1);
 }
-
-constexpr const char* kServicePacks[4] = {"Service Pack 6", "Service Pack ", " C", " A "};
-constexpr const char* kProductTypes[4] = {"WINNT", "LANMANNT", "SERVERNT", ""};
-
-uint32_t PickPlatform(FuzzInput& input) { return input.Flag() ? input.Count(3) : input.Word(); }
 
 uint32_t PickVersionNumber(FuzzInput& input) {
   const uint32_t known[] = {0, 1, 2, 3, 4, 5, 6, 10, 51, 90, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
   return input.Flag() ? input.Pick(known) : input.Word();
 }
 
-HostVersionFacts PickFacts(FuzzInput& input) {
-  HostVersionFacts facts = {};
-  facts.platformId = PickPlatform(input);
-  facts.majorVersion = PickVersionNumber(input);
-  facts.minorVersion = PickVersionNumber(input);
-  facts.buildNumber = input.Word();
-  PickText(input, facts.servicePackText, kServicePacks);
-  facts.servicePackMajor = input.Unit();
-  facts.servicePackMinor = input.Unit();
-  facts.suiteMask = input.Unit();
-  facts.productType = input.Byte();
-  facts.hasExtendedFacts = input.Flag();
-  const uint16_t architectures[] = {0, 6, 9, 0xFFFF};
-  facts.processorArchitecture = input.Flag() ? input.Pick(architectures) : input.Unit();
-  facts.productNumber = input.Flag() ? input.Count(50) : input.Word();
-  PickText(input, facts.registryProductType, kProductTypes);
-  facts.hasQ246009Hotfix = input.Flag();
-  facts.isServerR2 = input.Flag();
-  facts.isMediaCenter = input.Flag();
-  facts.isStarter = input.Flag();
-  facts.isTabletPC = input.Flag();
-  return facts;
+FakeVersionSource PickSource(FuzzInput& input) {
+  FakeVersionSource source;
+  tms::platform::VersionRecord& version = source.version;
+  version.platformId = input.Flag() ? input.Count(3) : input.Word();
+  version.majorVersion = PickVersionNumber(input);
+  version.minorVersion = PickVersionNumber(input);
+  version.buildNumber = input.Word();
+  PickServicePack(input, version.servicePackText);
+  version.servicePackMajor = input.Unit();
+  version.servicePackMinor = input.Unit();
+  version.suiteMask = input.Unit();
+  version.productType = input.Byte();
+  source.refuseExtendedQuery = input.Flag();
+  source.refuseBasicQuery = input.Byte() % 8 == 0;
+  source.hasKernelVersion = input.Flag();
+  source.kernelVersion.platformId = 2;
+  source.kernelVersion.majorVersion = PickVersionNumber(input);
+  source.kernelVersion.minorVersion = PickVersionNumber(input);
+  source.kernelVersion.buildNumber = input.Word();
+  PickServicePack(input, source.kernelVersion.servicePackText);
+  source.hasNativeSystemInfo = input.Flag();
+  source.nativeArchitecture = input.Unit();
+  source.emulatedArchitecture = input.Unit();
+  source.hasProductInfo = input.Flag();
+  source.productNumber = input.Count(50);
+  source.hasProductType = input.Flag();
+  // Registry values may hold zeros and need not end in one.
+  source.productTypeBytes = input.Bytes(96);
+  source.reportedProductTypeBytes = input.Flag() ? input.Count(100) : 0;
+  source.hasHotfixKey = input.Flag();
+  for (int32_t& metric : source.metrics) metric = input.Flag() ? 1 : 0;
+  return source;
 }
 
 // The most characters a composed name may have: the exports' buffers hold
@@ -102,109 +109,109 @@ bool EndsWith(const std::string& text, const std::string& end) {
   return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
 }
 
-void CheckComposition(FuzzInput& input, const HostVersionFacts& facts) {
+// How every NT name ends: the low 16 bits of the build.
+std::string BuildPart(const HostVersionFacts& facts) {
+  return "(Build " + std::to_string(facts.buildNumber & 0xFFFF) + ")";
+}
+
+// The long names under each pair of flags, [omitVendor][breakLine]: the
+// vendor word opens the name part and nothing else; the line break goes
+// once, between an NT name part (80 characters at most) and the
+// service-pack and build part (99 at most), and nowhere off NT. Returns
+// that part ("" off NT).
+std::string CheckFlags(const std::string (&names)[2][2], uint32_t platformId) {
+  std::string namePart = names[1][0];
+  std::string suffix;
+  for (int omitVendor : {0, 1}) {
+    const std::string& broken = names[omitVendor][1];
+    if (platformId != 2) {
+      Check(broken == names[omitVendor][0]);
+      continue;
+    }
+    // Labels hold no line break, so the first one is the one inserted.
+    const size_t lineBreak = broken.find("\r\n");
+    Check(lineBreak != std::string::npos);
+    Check(std::string(broken).erase(lineBreak, 2) == names[omitVendor][0]);
+    namePart = broken.substr(0, lineBreak);
+    suffix = broken.substr(lineBreak + 2);
+  }
+  const std::string vendor = namePart.empty() ? "" : "Microsoft ";
+  for (int breakLine : {0, 1}) Check(names[0][breakLine] == vendor + names[1][breakLine]);
+  Check(vendor.size() + namePart.size() <= 80 && suffix.size() <= 99);
+  return suffix;
+}
+
+// The long form shows the service-pack text whole (only the letter case of
+// a leading "Service Pack " may change) and a blank, or cut to fill the
+// 99-character part. NT 4's "6a" is left to the unit tests.
+void CheckServicePackShown(const HostVersionFacts& facts, const std::string& suffix) {
+  const std::string servicePack = facts.servicePackText;
+  if (servicePack.empty() || (facts.majorVersion == 4 && facts.hasQ246009Hotfix)) return;
+  Check(suffix.size() > BuildPart(facts).size());
+  const size_t shown = suffix.size() - BuildPart(facts).size() - 1;
+  Check(suffix[shown] == ' ' && strncasecmp(suffix.c_str(), servicePack.c_str(), shown) == 0);
+  Check(shown == servicePack.size() || (shown < servicePack.size() && suffix.size() == 99));
+}
+
+// Composes into `buffer`; checks the length returned and the terminator.
+size_t Compose(const HostVersionFacts& facts, NameForm form, bool omitVendor, bool breakLine,
+               ExactBlock& buffer) {
+  const size_t length =
+      tms::ComposeHostOSName(facts, form, omitVendor, breakLine, buffer.get(), buffer.size());
+  Check(length < buffer.size() && strlen(buffer.get()) == length);
+  return length;
+}
+
+// The name fits its bound; a buffer of just the size the form needs, and a
+// smaller one, hold as much of the same text as fits.
+void CheckBuffers(FuzzInput& input, const HostVersionFacts& facts) {
   const NameForm form = input.Flag() ? NameForm::kLong : NameForm::kShort;
   const bool omitVendor = input.Flag();
   const bool breakLine = input.Flag();
   const size_t longest = LongestName(form, breakLine);
-
   ExactBlock roomy(kRoomyBytes, kGuard);
-  const size_t length =
-      tms::ComposeHostOSName(facts, form, omitVendor, breakLine, roomy.get(), roomy.size());
-  const std::string name(roomy.get());
-  Check(length == name.size());
-  Check(length <= longest);
-
-  ExactBlock exact(longest + 1, kGuard);
-  Check(tms::ComposeHostOSName(facts, form, omitVendor, breakLine, exact.get(), exact.size()) ==
-        length);
-  Check(name == exact.get());
-
-  // Too small a buffer holds as much of the same text as fits.
-  const size_t capacity = 1 + static_cast<size_t>(input.Count(static_cast<int32_t>(longest)));
-  ExactBlock cut(capacity, kGuard);
-  const size_t cutLength =
-      tms::ComposeHostOSName(facts, form, omitVendor, breakLine, cut.get(), cut.size());
-  Check(cutLength == (length < capacity ? length : capacity - 1));
-  Check(name.compare(0, cutLength, cut.get()) == 0 && cut.get()[cutLength] == 0);
-
-  if (facts.platformId > 2) Check(name.empty());
-  if (facts.platformId == 2) {
-    char build[24];
-    snprintf(build, sizeof build, "(Build %u)", facts.buildNumber & 0xFFFF);
-    Check(EndsWith(name, build));
-  }
-  if (facts.platformId < 2) {
-    const bool vendor = name.compare(0, 10, "Microsoft ") == 0;
-    Check(vendor == (form == NameForm::kLong && !omitVendor));
+  const std::string name(roomy.get(), Compose(facts, form, omitVendor, breakLine, roomy));
+  Check(name.size() <= longest);
+  for (size_t capacity :
+       {longest + 1, 1 + static_cast<size_t>(input.Count(static_cast<int32_t>(longest)))}) {
+    ExactBlock buffer(capacity, kGuard);
+    const size_t length = Compose(facts, form, omitVendor, breakLine, buffer);
+    Check(length == (name.size() < capacity ? name.size() : capacity - 1));
+    Check(name.compare(0, length, buffer.get()) == 0);
   }
 }
 
-// Answers of the system as the version source gives them.
-FakeVersionSource PickSource(FuzzInput& input) {
-  FakeVersionSource source;
-  source.version = tms::platform::VersionRecord{};
-  source.version.platformId = PickPlatform(input);
-  source.version.majorVersion = PickVersionNumber(input);
-  source.version.minorVersion = PickVersionNumber(input);
-  source.version.buildNumber = input.Word();
-  PickText(input, source.version.servicePackText, kServicePacks);
-  source.version.servicePackMajor = input.Unit();
-  source.version.servicePackMinor = input.Unit();
-  source.version.suiteMask = input.Unit();
-  source.version.productType = input.Byte();
-  source.refuseExtendedQuery = input.Flag();
-  source.refuseBasicQuery = input.Byte() % 8 == 0;
-  source.hasKernelVersion = input.Flag();
-  source.kernelVersion.platformId = 2;
-  source.kernelVersion.majorVersion = PickVersionNumber(input);
-  source.kernelVersion.minorVersion = PickVersionNumber(input);
-  source.kernelVersion.buildNumber = input.Word();
-  PickText(input, source.kernelVersion.servicePackText, kServicePacks);
-  source.hasNativeSystemInfo = input.Flag();
-  source.nativeArchitecture = input.Unit();
-  source.emulatedArchitecture = input.Unit();
-  source.hasProductInfo = input.Flag();
-  source.productNumber = input.Count(50);
-  source.hasProductOptionsKey = input.Flag();
-  source.hasProductTypeValue = input.Flag();
-  // Registry values may hold zeros and need not end in one.
-  source.productTypeBytes = input.Bytes(96);
-  source.reportedProductTypeBytes = input.Flag() ? input.Count(100) : 0;
-  source.hasHotfixKey = input.Flag();
-  for (int32_t& metric : source.metrics) metric = input.Flag() ? 1 : 0;
-  return source;
+// What an export writes into a block of exactly its buffer's size: the
+// name with the blank that closes a label dropped (none ends in two), or
+// "Unknown OS" when the version cannot be read.
+std::string Export(FakeVersionSource& source, NameForm form, bool omitVendor, bool breakLine,
+                   bool readable) {
+  ExactBlock buffer(form == NameForm::kLong ? tms::kLongNameBytes : tms::kShortNameBytes, kGuard);
+  Check(tms::WriteHostOSName(source, form, omitVendor, breakLine, buffer.get()) == readable);
+  const std::string text = buffer.get();
+  Check(readable || text == "Unknown OS");
+  Check(text.empty() || text.back() != ' ');
+  return text;
 }
 
-template <size_t kSize>
-bool IsTerminatedText(const char (&field)[kSize]) {
-  return memchr(field, 0, kSize) != nullptr;
-}
-
-void CheckExport(FuzzInput& input) {
-  FakeVersionSource source = PickSource(input);
-  FakeVersionSource sameSource = source;
-  const NameForm form = input.Flag() ? NameForm::kLong : NameForm::kShort;
-  const bool isLong = form == NameForm::kLong;
-  // The short export always leaves the vendor out and never breaks the line.
-  const bool omitVendor = isLong ? input.Flag() : true;
-  const bool breakLine = isLong && input.Flag();
-  ExactBlock buffer(isLong ? tms::kLongNameBytes : tms::kShortNameBytes, kGuard);
-  const int32_t result = tms::WriteHostOSName(source, form, omitVendor, breakLine, buffer.get());
-
-  HostVersionFacts facts;
-  if (!tms::GatherHostVersionFacts(sameSource, &facts)) {
-    Check(result == 0);
-    Check(strcmp(buffer.get(), "Unknown OS") == 0);
-    return;
+// The exports pass the flags on as given and trim nothing of an NT name;
+// both forms end in the same build part; the short form has no vendor word
+// to leave out.
+void CheckExports(FakeVersionSource& source, const HostVersionFacts& facts, bool readable) {
+  std::string longNames[2][2];
+  for (int omitVendor : {0, 1}) {
+    for (int breakLine : {0, 1}) {
+      longNames[omitVendor][breakLine] =
+          Export(source, NameForm::kLong, omitVendor, breakLine, readable);
+    }
   }
-  Check(result == 1);
-  Check(IsTerminatedText(facts.servicePackText) && IsTerminatedText(facts.registryProductType));
-  ExactBlock roomy(kRoomyBytes, kGuard);
-  std::string expected(roomy.get(), tms::ComposeHostOSName(facts, form, omitVendor, breakLine,
-                                                           roomy.get(), roomy.size()));
-  if (!expected.empty() && expected.back() == ' ') expected.pop_back();
-  Check(expected == buffer.get());
+  const std::string shortName = Export(source, NameForm::kShort, true, false, readable);
+  Check(Export(source, NameForm::kShort, false, false, readable) == shortName);
+  if (!readable) return;
+  const std::string suffix = CheckFlags(longNames, facts.platformId);
+  if (facts.platformId != 2) return;
+  Check(EndsWith(suffix, BuildPart(facts)) && EndsWith(shortName, BuildPart(facts)));
+  CheckServicePackShown(facts, suffix);
 }
 
 }  // namespace
@@ -212,11 +219,14 @@ void CheckExport(FuzzInput& input) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzInput input(data, size);
   while (!input.empty()) {
-    if (input.Flag()) {
-      CheckExport(input);
-    } else {
-      CheckComposition(input, PickFacts(input));
-    }
+    FakeVersionSource source = PickSource(input);
+    const bool readable = !(source.refuseExtendedQuery && source.refuseBasicQuery);
+    HostVersionFacts facts;
+    Check(tms::GatherHostVersionFacts(source, &facts) == readable);
+    Check(memchr(facts.servicePackText, 0, sizeof facts.servicePackText) != nullptr);
+    Check(memchr(facts.registryProductType, 0, sizeof facts.registryProductType) != nullptr);
+    CheckBuffers(input, facts);
+    CheckExports(source, facts, readable);
   }
   return 0;
 }

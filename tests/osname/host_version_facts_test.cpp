@@ -16,117 +16,66 @@ using testing::FakeVersionSource;
 using testing::MakeVersion;
 using Calls = std::vector<std::string>;
 
-const char kProductOptions[] = "RegOpenKeyExA SYSTEM\\CurrentControlSet\\Control\\ProductOptions";
+const char kArch[] = "GetNativeSystemInfo";
+const char kProductType[] =
+    "ReadMachineValue SYSTEM\\CurrentControlSet\\Control\\ProductOptions\\ProductType";
 const char kHotfix[] =
-    "RegOpenKeyExA SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix\\Q246009";
+    "MachineKeyExists SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix\\Q246009";
+
+enum Refused { kNone, kExtended, kBoth };
 
 struct QueryCase {
   const char* name;
   platform::VersionRecord version;
-  bool extendedRefused;
-  Calls expected;
+  Refused refused;
+  Calls after;  // what follows "GetVersionExA 156" and, when refused, "GetVersionExA 148"
 };
 
 // Each system is asked exactly what its name can use, in this order.
 TEST(GatherHostVersionFacts, AsksOnlyWhatTheVersionsNameUses) {
   const QueryCase cases[] = {
-      {"Win32s", MakeVersion(0, 3, 10, 0, ""), false, {"GetVersionExA 156", "GetNativeSystemInfo"}},
-      {"Windows 98",
-       MakeVersion(1, 4, 10, 1998, " A "),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo"}},
-      {"Windows 95 without the extended record",
-       MakeVersion(1, 4, 0, 950, ""),
-       true,
-       {"GetVersionExA 156", "GetVersionExA 148", "GetNativeSystemInfo"}},
-      {"NT 3.51 without the extended record",
-       MakeVersion(2, 3, 51, 1057, "Service Pack 5"),
-       true,
-       {"GetVersionExA 156", "GetVersionExA 148", "GetNativeSystemInfo", kProductOptions,
-        "RegQueryValueExA ProductType"}},
-      {"NT 4 with the extended record reads no ProductType",
-       MakeVersion(2, 4, 0, 1381, "Service Pack 5"),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo"}},
-      {"NT 4 Service Pack 6 looks for the hotfix",
-       MakeVersion(2, 4, 0, 1381, "Service Pack 6"),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo", kHotfix}},
-      {"in any letter case",
-       MakeVersion(2, 4, 0, 1381, "SERVICE pack 6"),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo", kHotfix}},
+      {"both refused: fails and asks nothing else", MakeVersion(2, 5, 1, 2600, ""), kBoth, {}},
+      {"Win32s", MakeVersion(0, 3, 10, 0, ""), kNone, {kArch}},
+      {"Windows 98", MakeVersion(1, 4, 10, 1998, " A "), kNone, {kArch}},
+      {"Windows 95, basic record", MakeVersion(1, 4, 0, 950, ""), kExtended, {kArch}},
+      {"NT 3.51, basic record", MakeVersion(2, 3, 51, 1057, ""), kExtended, {kArch, kProductType}},
+      {"NT 4 extended reads no ProductType", MakeVersion(2, 4, 0, 1381, ""), kNone, {kArch}},
+      {"NT 4 SP 6: hotfix", MakeVersion(2, 4, 0, 1381, "Service Pack 6"), kNone, {kArch, kHotfix}},
+      {"in any letter case", MakeVersion(2, 4, 0, 1381, "SERVICE pack 6"), kNone, {kArch, kHotfix}},
       {"both registry reads",
        MakeVersion(2, 4, 0, 1381, "Service Pack 6"),
-       true,
-       {"GetVersionExA 156", "GetVersionExA 148", "GetNativeSystemInfo", kProductOptions,
-        "RegQueryValueExA ProductType", kHotfix}},
-      {"Service Pack 6a",
-       MakeVersion(2, 4, 0, 1381, "Service Pack 6a"),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo"}},
-      {"Service Pack 6 and a blank",
-       MakeVersion(2, 4, 0, 1381, "Service Pack 6 "),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo"}},
-      {"Service Pack 6 on NT 3.51",
-       MakeVersion(2, 3, 51, 1057, "Service Pack 6"),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo"}},
-      {"Windows 2000 without the extended record",
-       MakeVersion(2, 5, 0, 2195, ""),
-       true,
-       {"GetVersionExA 156", "GetVersionExA 148", "GetNativeSystemInfo"}},
+       kExtended,
+       {kArch, kProductType, kHotfix}},
+      {"Service Pack 6a", MakeVersion(2, 4, 0, 1381, "Service Pack 6a"), kNone, {kArch}},
+      {"Service Pack 6 and a blank", MakeVersion(2, 4, 0, 1381, "Service Pack 6 "), kNone, {kArch}},
+      {"Service Pack 6 on NT 3.51", MakeVersion(2, 3, 51, 1057, "Service Pack 6"), kNone, {kArch}},
+      {"Windows 2000, basic record", MakeVersion(2, 5, 0, 2195, ""), kExtended, {kArch}},
       {"XP",
-       MakeVersion(2, 5, 1, 2600, "Service Pack 3"),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo", "GetSystemMetrics 87", "GetSystemMetrics 88",
-        "GetSystemMetrics 86"}},
-      {"Server 2003",
-       MakeVersion(2, 5, 2, 3790, "Service Pack 2", 3),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo", "GetSystemMetrics 89"}},
-      {"Vista",
-       MakeVersion(2, 6, 0, 6002, "Service Pack 2"),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo", "GetProductInfo 6.0 0.0"}},
-      {"Windows 7",
-       MakeVersion(2, 6, 1, 7601, "Service Pack 1"),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo", "GetProductInfo 6.1 0.0"}},
-      {"6.2 asks the kernel",
-       MakeVersion(2, 6, 2, 9200, ""),
-       false,
-       {"GetVersionExA 156", "RtlGetVersion", "GetNativeSystemInfo"}},
-      {"6.3", MakeVersion(2, 6, 3, 9600, ""), false, {"GetVersionExA 156", "GetNativeSystemInfo"}},
-      {"10.0",
-       MakeVersion(2, 10, 0, 19045, ""),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo"}},
-      {"6.2 numbers on the 9x family",
-       MakeVersion(1, 6, 2, 0, ""),
-       false,
-       {"GetVersionExA 156", "GetNativeSystemInfo"}},
+       MakeVersion(2, 5, 1, 2600, ""),
+       kNone,
+       {kArch, "GetSystemMetrics 87", "GetSystemMetrics 88", "GetSystemMetrics 86"}},
+      {"Server 2003", MakeVersion(2, 5, 2, 3790, "", 3), kNone, {kArch, "GetSystemMetrics 89"}},
+      {"Vista", MakeVersion(2, 6, 0, 6002, ""), kNone, {kArch, "GetProductInfo 6.0 0.0"}},
+      {"Windows 7", MakeVersion(2, 6, 1, 7601, ""), kNone, {kArch, "GetProductInfo 6.1 0.0"}},
+      {"6.2 asks the kernel", MakeVersion(2, 6, 2, 9200, ""), kNone, {"RtlGetVersion", kArch}},
+      {"6.3", MakeVersion(2, 6, 3, 9600, ""), kNone, {kArch}},
+      {"10.0", MakeVersion(2, 10, 0, 19045, ""), kNone, {kArch}},
+      {"6.2 numbers on the 9x family", MakeVersion(1, 6, 2, 0, ""), kNone, {kArch}},
   };
   for (const QueryCase& row : cases) {
     SCOPED_TRACE(row.name);
     FakeVersionSource source;
     source.version = row.version;
-    source.refuseExtendedQuery = row.extendedRefused;
+    source.refuseExtendedQuery = row.refused != kNone;
+    source.refuseBasicQuery = row.refused == kBoth;
+    Calls expected = {"GetVersionExA 156"};
+    if (row.refused != kNone) expected.push_back("GetVersionExA 148");
+    expected.insert(expected.end(), row.after.begin(), row.after.end());
     HostVersionFacts facts;
-    ASSERT_TRUE(GatherHostVersionFacts(source, &facts));
-    EXPECT_EQ(source.calls, row.expected);
-    EXPECT_EQ(facts.hasExtendedFacts, !row.extendedRefused);
+    EXPECT_EQ(GatherHostVersionFacts(source, &facts), row.refused != kBoth);
+    EXPECT_EQ(source.calls, expected);
+    EXPECT_EQ(facts.hasExtendedFacts, row.refused == kNone);
   }
-}
-
-TEST(GatherHostVersionFacts, BothQueriesRefusedFailsAndAsksNothingElse) {
-  FakeVersionSource source;
-  source.version = MakeVersion(2, 5, 1, 2600, "");
-  source.refuseExtendedQuery = source.refuseBasicQuery = true;
-  HostVersionFacts facts;
-  EXPECT_FALSE(GatherHostVersionFacts(source, &facts));
-  EXPECT_EQ(source.calls, (Calls{"GetVersionExA 156", "GetVersionExA 148"}));
 }
 
 TEST(GatherHostVersionFacts, TakesEveryFieldOfTheExtendedRecord) {
@@ -147,109 +96,79 @@ TEST(GatherHostVersionFacts, TakesEveryFieldOfTheExtendedRecord) {
   EXPECT_EQ(facts.servicePackMinor, 2);
   EXPECT_EQ(facts.suiteMask, 0x0112);
   EXPECT_EQ(facts.productType, 3);
-  EXPECT_TRUE(facts.hasExtendedFacts);
   EXPECT_EQ(facts.processorArchitecture, 9);
   EXPECT_EQ(facts.productNumber, 10u);
   EXPECT_TRUE(source.Called("GetProductInfo 6.1 1.2"));
 }
 
-TEST(GatherHostVersionFacts, BasicRecordLeavesTheExtendedFieldsZero) {
-  FakeVersionSource source;
-  source.version = MakeVersion(2, 4, 0, 1381, "Service Pack 3", 3, 0x0002);
-  source.refuseExtendedQuery = true;
+// The answers of the queries that only some systems are asked.
+TEST(GatherHostVersionFacts, OptionalAnswersSetTheirFacts) {
   HostVersionFacts facts;
-  ASSERT_TRUE(GatherHostVersionFacts(source, &facts));
-  EXPECT_FALSE(facts.hasExtendedFacts);
-  EXPECT_EQ(facts.productType, 0);
-  EXPECT_EQ(facts.suiteMask, 0);
-  EXPECT_EQ(facts.buildNumber, 1381u);
-  EXPECT_STREQ(facts.servicePackText, "Service Pack 3");
-  EXPECT_STREQ(facts.registryProductType, "WINNT");
-}
-
-TEST(GatherHostVersionFacts, NativeArchitectureIsPreferredAndGetSystemInfoStandsIn) {
-  FakeVersionSource wow64;
-  wow64.version = MakeVersion(2, 5, 2, 3790, "", 1);
+  FakeVersionSource wow64;  // GetSystemInfo would report the emulated x86
+  wow64.version = MakeVersion(2, 5, 2, 3790, "");
   wow64.nativeArchitecture = 9;
-  HostVersionFacts facts;
+  wow64.metrics[3] = 1;  // R2
   ASSERT_TRUE(GatherHostVersionFacts(wow64, &facts));
   EXPECT_EQ(facts.processorArchitecture, 9);
   EXPECT_FALSE(wow64.Called("GetSystemInfo"));
+  EXPECT_TRUE(facts.isServerR2);
 
   FakeVersionSource old;
-  old.version = MakeVersion(2, 5, 0, 2195, "");
+  old.version = MakeVersion(2, 5, 1, 2600, "");
   old.hasNativeSystemInfo = false;
   old.emulatedArchitecture = 6;
+  old.metrics[0] = 1;  // tablet
+  old.metrics[2] = 5;  // starter
   ASSERT_TRUE(GatherHostVersionFacts(old, &facts));
   EXPECT_EQ(facts.processorArchitecture, 6);
   EXPECT_TRUE(old.Called("GetSystemInfo"));
-}
-
-TEST(GatherHostVersionFacts, MissingGetProductInfoLeavesNumberZero) {
-  FakeVersionSource source;
-  source.version = MakeVersion(2, 6, 0, 6002, "");
-  source.hasProductInfo = false;
-  source.productNumber = 4;
-  HostVersionFacts facts;
-  ASSERT_TRUE(GatherHostVersionFacts(source, &facts));
-  EXPECT_EQ(facts.productNumber, 0u);
-}
-
-TEST(GatherHostVersionFacts, SystemMetricsSetTheirFlags) {
-  FakeVersionSource xp;
-  xp.version = MakeVersion(2, 5, 1, 2600, "");
-  xp.metrics[0] = 1;  // tablet
-  xp.metrics[2] = 5;  // starter
-  HostVersionFacts facts;
-  ASSERT_TRUE(GatherHostVersionFacts(xp, &facts));
   EXPECT_TRUE(facts.isTabletPC);
   EXPECT_FALSE(facts.isMediaCenter);
   EXPECT_TRUE(facts.isStarter);
   EXPECT_FALSE(facts.isServerR2);
 
-  FakeVersionSource server;
-  server.version = MakeVersion(2, 5, 2, 3790, "", 3);
-  server.metrics[3] = 1;
-  ASSERT_TRUE(GatherHostVersionFacts(server, &facts));
-  EXPECT_TRUE(facts.isServerR2);
-}
+  FakeVersionSource vista;
+  vista.version = MakeVersion(2, 6, 0, 6002, "");
+  vista.hasProductInfo = false;
+  vista.productNumber = 4;
+  ASSERT_TRUE(GatherHostVersionFacts(vista, &facts));
+  EXPECT_EQ(facts.productNumber, 0u);
 
-struct KernelCase {
-  const char* name;
-  platform::VersionRecord reported;
-  bool hasKernelVersion;
-  platform::VersionRecord kernel;
-  uint32_t major, minor, build;
-  const char* servicePack;
-};
+  FakeVersionSource nt4;
+  nt4.version = MakeVersion(2, 4, 0, 1381, "service pack 6");
+  for (bool hasHotfixKey : {true, false}) {
+    nt4.hasHotfixKey = hasHotfixKey;
+    ASSERT_TRUE(GatherHostVersionFacts(nt4, &facts));
+    EXPECT_EQ(facts.hasQ246009Hotfix, hasHotfixKey);
+  }
+}
 
 // GetVersionExA caps later systems at 6.2; the kernel's newer answer wins.
 TEST(GatherHostVersionFacts, CappedVersionIsReplacedByTheKernelsNewerOne) {
-  const KernelCase cases[] = {
-      {"Windows 10", MakeVersion(2, 6, 2, 9200, ""), true, MakeVersion(2, 10, 0, 19045, ""), 10, 0,
-       19045, ""},
-      {"Windows 8.1 with a service pack", MakeVersion(2, 6, 2, 9200, ""), true,
-       MakeVersion(2, 6, 3, 9600, "Service Pack 1"), 6, 3, 9600, "Service Pack 1"},
-      {"really Windows 8", MakeVersion(2, 6, 2, 9200, "x"), true, MakeVersion(2, 6, 2, 9201, ""), 6,
-       2, 9200, "x"},
-      {"an older kernel answer is ignored", MakeVersion(2, 6, 2, 9200, ""), true,
-       MakeVersion(2, 6, 1, 7601, ""), 6, 2, 9200, ""},
-      {"no RtlGetVersion", MakeVersion(2, 6, 2, 9200, ""), false, {}, 6, 2, 9200, ""},
+  const struct {
+    const char* name;
+    bool hasKernelVersion;
+    platform::VersionRecord kernel;
+    std::string expected;  // major.minor.build and service pack
+  } cases[] = {
+      {"Windows 10", true, MakeVersion(2, 10, 0, 19045, ""), "10.0.19045 "},
+      {"Windows 8.1 with a service pack", true, MakeVersion(2, 6, 3, 9600, "Service Pack 1"),
+       "6.3.9600 Service Pack 1"},
+      {"really Windows 8", true, MakeVersion(2, 6, 2, 9201, "x"), "6.2.9200 "},
+      {"an older kernel answer is ignored", true, MakeVersion(2, 6, 1, 7601, "x"), "6.2.9200 "},
+      {"no RtlGetVersion", false, {}, "6.2.9200 "},
   };
-  for (const KernelCase& row : cases) {
+  for (const auto& row : cases) {
     SCOPED_TRACE(row.name);
     FakeVersionSource source;
-    source.version = row.reported;
-    source.version.productType = 1;
-    source.version.suiteMask = 0x0100;
+    source.version = MakeVersion(2, 6, 2, 9200, "", 1, 0x0100);
     source.hasKernelVersion = row.hasKernelVersion;
     source.kernelVersion = row.kernel;
     HostVersionFacts facts;
     ASSERT_TRUE(GatherHostVersionFacts(source, &facts));
-    EXPECT_EQ(facts.majorVersion, row.major);
-    EXPECT_EQ(facts.minorVersion, row.minor);
-    EXPECT_EQ(facts.buildNumber, row.build);
-    EXPECT_STREQ(facts.servicePackText, row.servicePack);
+    EXPECT_EQ(std::to_string(facts.majorVersion) + "." + std::to_string(facts.minorVersion) + "." +
+                  std::to_string(facts.buildNumber) + " " + facts.servicePackText,
+              row.expected);
     // Everything else still comes from GetVersionExA.
     EXPECT_EQ(facts.productType, 1);
     EXPECT_EQ(facts.suiteMask, 0x0100);
@@ -257,52 +176,38 @@ TEST(GatherHostVersionFacts, CappedVersionIsReplacedByTheKernelsNewerOne) {
   }
 }
 
-struct RegistryCase {
-  const char* name;
-  bool hasKey;
-  bool hasValue;
-  std::string bytes;
-  uint32_t reportedBytes;
-  const char* expected;
-};
-
+// NT 4 and earlier without the extended record: the version from the basic
+// one, the product type from the registry.
 TEST(GatherHostVersionFacts, RegistryProductTypeIsKeptOnlyWhenReadWhole) {
-  const std::string full80(80, 'A');
-  const std::string first79(79, 'A');
-  const RegistryCase cases[] = {
-      {"stored as read", true, true, std::string("LanmanNT", 9), 0, "LanmanNT"},
-      {"no terminator stored", true, true, "SERVERNT", 0, "SERVERNT"},
-      {"no key", false, true, std::string("WINNT", 6), 0, ""},
-      {"no value", true, false, std::string("WINNT", 6), 0, ""},
-      {"larger than the buffer", true, true, std::string(81, 'B'), 0, ""},
-      {"success claiming more than the buffer", true, true, std::string("WINNT", 6), 81, ""},
-      {"filling the buffer without terminator", true, true, full80, 0, first79.c_str()},
+  const struct {
+    const char* name;
+    bool readable;
+    std::string bytes;
+    uint32_t reportedBytes;
+    std::string expected;
+  } cases[] = {
+      {"stored as read", true, std::string("LanmanNT", 9), 0, "LanmanNT"},
+      {"no terminator stored", true, "SERVERNT", 0, "SERVERNT"},
+      {"unreadable", false, std::string("WINNT", 6), 0, ""},
+      {"larger than the buffer", true, std::string(81, 'B'), 0, ""},
+      {"success claiming more than the buffer", true, std::string("WINNT", 6), 81, ""},
+      {"filling the buffer without terminator", true, std::string(80, 'A'), 0,
+       std::string(79, 'A')},
   };
-  for (const RegistryCase& row : cases) {
+  for (const auto& row : cases) {
     SCOPED_TRACE(row.name);
     FakeVersionSource source;
-    source.version = MakeVersion(2, 4, 0, 1381, "");
+    source.version = MakeVersion(2, 4, 0, 1381, "Service Pack 3");
     source.refuseExtendedQuery = true;
-    source.hasProductOptionsKey = row.hasKey;
-    source.hasProductTypeValue = row.hasValue;
+    source.hasProductType = row.readable;
     source.productTypeBytes = row.bytes;
     source.reportedProductTypeBytes = row.reportedBytes;
     HostVersionFacts facts;
     ASSERT_TRUE(GatherHostVersionFacts(source, &facts));
-    EXPECT_STREQ(facts.registryProductType, row.expected);
+    EXPECT_EQ(facts.registryProductType, row.expected);
+    EXPECT_EQ(facts.buildNumber, 1381u);
+    EXPECT_STREQ(facts.servicePackText, "Service Pack 3");
   }
-}
-
-TEST(GatherHostVersionFacts, HotfixKeyIsRecorded) {
-  FakeVersionSource source;
-  source.version = MakeVersion(2, 4, 0, 1381, "service pack 6");
-  source.hasHotfixKey = true;
-  HostVersionFacts facts;
-  ASSERT_TRUE(GatherHostVersionFacts(source, &facts));
-  EXPECT_TRUE(facts.hasQ246009Hotfix);
-  source.hasHotfixKey = false;
-  ASSERT_TRUE(GatherHostVersionFacts(source, &facts));
-  EXPECT_FALSE(facts.hasQ246009Hotfix);
 }
 
 }  // namespace

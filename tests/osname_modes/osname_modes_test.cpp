@@ -2,14 +2,14 @@
 // driver copies itself once per version mode under a name of its own, gives
 // each name its mode under Wine's AppDefaults, and starts the copies at once.
 // Each copy reports the version facts Wine gives it and what the DLL wrote
-// (also into a null buffer);
-// the driver compares both with the table below, whose names are written
-// out by hand from the label tables.
+// (also into a null buffer); the driver compares both with the table below,
+// whose names are written out by hand from the label tables.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <string.h>
 #include <windows.h>
 
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -48,8 +48,8 @@ const ModeRow kModes[] = {
     {"winme", 1, "4.90.73010104", 0, " ", "Windows Millennium Edition", "WinME", "", ""},
     // Wine answers the extended query of NT 3.51, whose product type then
     // picks the NT 4 edition label; a real NT 3.51 has no such record.
-    {"nt351", 2, "3.51.1057", 1, "Service Pack 5", "Windows NT Workstation 4.0 ",
-     "WinNT Wks 4.0 ", "Service Pack 5 (Build 1057)", "SP5 (Build 1057)"},
+    {"nt351", 2, "3.51.1057", 1, "Service Pack 5", "Windows NT Workstation 4.0 ", "WinNT Wks 4.0 ",
+     "Service Pack 5 (Build 1057)", "SP5 (Build 1057)"},
     {"nt40", 2, "4.0.1381", 1, "Service Pack 6a", "Windows NT Workstation 4.0 ", "WinNT Wks 4.0 ",
      "Service Pack 6a (Build 1381)", "SP6a (Build 1381)"},
     {"win2k", 2, "5.0.2195", 1, "Service Pack 4", "Windows 2000 Professional ", "Win2000 Prof ",
@@ -80,7 +80,8 @@ const ModeRow kModes[] = {
     // GetVersionExA is capped at 6.2.9200 in these two modes, as on Windows
     // for a program without a compatibility manifest; the kernel's version
     // names them.
-    {"win81", 2, "6.3.9600", 1, "", "Windows NT 6.3 ", "WinNT 6.3 ", "(Build 9600)", "(Build 9600)"},
+    {"win81", 2, "6.3.9600", 1, "", "Windows NT 6.3 ", "WinNT 6.3 ", "(Build 9600)",
+     "(Build 9600)"},
     {"win10", 2, "10.0.18362", 1, "", "Windows NT 10.0 ", "WinNT 10.0 ", "(Build 18362)",
      "(Build 18362)"},
 };
@@ -88,19 +89,10 @@ const ModeRow kModes[] = {
 // ---------------------------------------------------------------------------
 // The child: one version mode.
 
-// One line per entry; line breaks inside a text are written as \r and \n.
-std::string Escape(const std::string& text) {
-  std::string escaped;
-  for (char c : text) {
-    if (c == '\r') {
-      escaped += "\\r";
-    } else if (c == '\n') {
-      escaped += "\\n";
-    } else {
-      escaped += c;
-    }
-  }
-  return escaped;
+// One line per entry; the line break inside a name is written as \r\n.
+std::string Escape(std::string text) {
+  const size_t lineBreak = text.find("\r\n");
+  return lineBreak == std::string::npos ? text : text.replace(lineBreak, 2, "\\r\\n");
 }
 
 // The flags as a host passes them: any nonzero value counts.
@@ -109,12 +101,9 @@ const struct {
   bool isShort;
   int omitVendor, breakLine;
 } kVariants[] = {
-    {"long", false, 0, 0},
-    {"long-no-vendor", false, 1, 0},
-    {"long-break", false, 0, 1},
-    {"long-no-vendor-break", false, 1, 1},
-    {"long-flags-5-7", false, 5, 7},
-    {"short", true, 1, 0},
+    {"long", false, 0, 0},           {"long-no-vendor", false, 1, 0},
+    {"long-break", false, 0, 1},     {"long-no-vendor-break", false, 1, 1},
+    {"long-flags-5-7", false, 5, 7}, {"short", true, 1, 0},
 };
 
 template <typename Function>
@@ -127,7 +116,8 @@ int RunChild(const char* reportPath) {
   if (report == nullptr) return 2;
   HMODULE library = LoadLibraryA("TolvaricModeSupport.DLL");
   const auto getName = Find<decltype(&tmsGetHostOSName)>(library, "tmsGetHostOSName");
-  const auto getShortName = Find<decltype(&tmsGetHostOSNameShort)>(library, "tmsGetHostOSNameShort");
+  const auto getShortName =
+      Find<decltype(&tmsGetHostOSNameShort)>(library, "tmsGetHostOSNameShort");
   if (getName == nullptr || getShortName == nullptr) {
     fprintf(report, "error=library or export missing\n");
     fclose(report);
@@ -142,7 +132,8 @@ int RunChild(const char* reportPath) {
   using RtlGetVersionFunction = LONG(WINAPI*)(OSVERSIONINFOW*);
   OSVERSIONINFOW kernel = {};
   kernel.dwOSVersionInfoSize = sizeof kernel;
-  const auto rtlGetVersion = Find<RtlGetVersionFunction>(GetModuleHandleA("ntdll.dll"), "RtlGetVersion");
+  const auto rtlGetVersion =
+      Find<RtlGetVersionFunction>(GetModuleHandleA("ntdll.dll"), "RtlGetVersion");
   if (info.dwPlatformId != VER_PLATFORM_WIN32_NT || rtlGetVersion == nullptr ||
       rtlGetVersion(&kernel) != 0) {
     kernel.dwMajorVersion = info.dwMajorVersion;
@@ -180,38 +171,21 @@ int RunChild(const char* reportPath) {
 // ---------------------------------------------------------------------------
 // The driver.
 
-std::string Directory() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string directory = path;
-  return directory.substr(0, directory.find_last_of('\\') + 1);
-}
-
+// Creates the key when it is missing.
 bool SetWineVersion(const std::string& exeName, const char* mode) {
   const std::string keyPath = "Software\\Wine\\AppDefaults\\" + exeName;
-  HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS) {
-    return false;
-  }
-  const LONG status = RegSetValueExA(key, "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(mode),
-                                     lstrlenA(mode) + 1);
-  RegCloseKey(key);
-  return status == ERROR_SUCCESS;
+  return RegSetKeyValueA(HKEY_CURRENT_USER, keyPath.c_str(), "Version", REG_SZ, mode,
+                         lstrlenA(mode) + 1) == ERROR_SUCCESS;
 }
 
 std::map<std::string, std::string> ReadReport(const std::string& path) {
   std::map<std::string, std::string> entries;
-  FILE* file = fopen(path.c_str(), "r");
-  if (file == nullptr) return entries;
-  char line[1024];
-  while (fgets(line, sizeof line, file) != nullptr) {
-    std::string text = line;
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    const size_t equals = text.find('=');
-    if (equals != std::string::npos) entries[text.substr(0, equals)] = text.substr(equals + 1);
+  std::ifstream file(path);
+  std::string line;
+  while (std::getline(file, line)) {
+    const size_t equals = line.find('=');
+    if (equals != std::string::npos) entries[line.substr(0, equals)] = line.substr(equals + 1);
   }
-  fclose(file);
   return entries;
 }
 
@@ -229,9 +203,9 @@ TEST(HostOSNameUnderWine, EveryVersionModeGetsItsName) {
   if (Find<void*>(GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr) {
     GTEST_SKIP() << "version modes exist only under Wine";
   }
-  const std::string directory = Directory();
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
+  const std::string directory(self, strrchr(self, '\\') + 1);
 
   struct Child {
     const ModeRow* row;
