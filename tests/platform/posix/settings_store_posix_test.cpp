@@ -67,15 +67,26 @@ TEST(SettingsStorePosix, EditsInPlaceWhateverTheSystemMovesPerCall) {
   }
 }
 
+// A value is cut to leave room for its terminator, and nothing past the
+// capacity is written, also when the value is exactly as long as it.
 TEST(SettingsStorePosix, ReadsCutToCapacity) {
   testing::TempFolder folder;
   const std::string file = folder.Join("settings.ini");
   testing::WriteFileBytes(file, "[S]\r\nk=  0x000000FF0000  \r\n[T]\r\n");
   SettingsStore& store = SystemSettingsStore();
+  const struct {
+    uint32_t capacity;
+    const char* expected;
+  } rows[] = {{1, ""}, {6, "0x000"}, {14, "0x000000FF000"}, {15, "0x000000FF0000"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.capacity);
+    std::string value(row.capacity + 1, 'x');
+    EXPECT_EQ(store.ReadProfileString(file.c_str(), "S", "k", &value[0], row.capacity),
+              strlen(row.expected));
+    EXPECT_STREQ(value.c_str(), row.expected);
+    EXPECT_EQ(value.back(), 'x');
+  }
   char value[6];
-  memset(value, 'x', sizeof value);
-  EXPECT_EQ(store.ReadProfileString(file.c_str(), "S", "k", value, sizeof value), 5u);
-  EXPECT_STREQ(value, "0x000");
   EXPECT_EQ(store.ReadProfileString(file.c_str(), "S", "missing", value, sizeof value), 0u);
   EXPECT_STREQ(value, "");
   EXPECT_FALSE(store.WriteProfileString(folder.path().c_str(), "S", "k", "1"));
