@@ -55,32 +55,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       const int32_t wideUnits = text.GetWideSize() > 0 ? text.GetWideSize() / 2 - 1 : 0;
       // Now and then an allocation fails; the object must stay sound.
       memory.FailAllocationNumber(input.Byte() % 8 == 0 ? 1 + input.Byte() % 3 : 0);
-      switch (input.Byte() % 12) {
-        case 0: {
+      const int step = input.Byte() % 12;
+      switch (step) {
+        case 0:
+        case 1: {  // the caller's whole text, or its first `count` bytes
           const std::string ansi = input.Bytes(64);
-          text.SetAnsi(ansi.c_str());
-          CheckCopied(text.GetAnsi(), text.GetAnsiSize(), ansi.c_str(),
-                      tms::TextLength(ansi.c_str()));
-          break;
-        }
-        case 1: {
-          const std::string ansi = input.Bytes(64);
-          const int32_t count = input.Count(static_cast<int32_t>(ansi.size()));
-          text.SetAnsi(ansi.data(), count);
+          const int32_t count = step == 0 ? tms::TextLength(ansi.c_str())
+                                          : input.Count(static_cast<int32_t>(ansi.size()));
+          step == 0 ? text.SetAnsi(ansi.c_str()) : text.SetAnsi(ansi.data(), count);
           CheckCopied(text.GetAnsi(), text.GetAnsiSize(), ansi.data(), count);
           break;
         }
-        case 2: {
-          const std::u16string wide = input.Units(64);
-          text.SetWide(wide.c_str());
-          CheckCopied(text.GetWide(), text.GetWideSize(), wide.c_str(),
-                      tms::TextLength(wide.c_str()));
-          break;
-        }
+        case 2:
         case 3: {
           const std::u16string wide = input.Units(64);
-          const int32_t count = input.Count(static_cast<int32_t>(wide.size()));
-          text.SetWide(wide.data(), count);
+          const int32_t count = step == 2 ? tms::TextLength(wide.c_str())
+                                          : input.Count(static_cast<int32_t>(wide.size()));
+          step == 2 ? text.SetWide(wide.c_str()) : text.SetWide(wide.data(), count);
           CheckCopied(text.GetWide(), text.GetWideSize(), wide.data(), count);
           break;
         }

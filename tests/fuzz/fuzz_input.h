@@ -89,9 +89,10 @@ class ExactBlock {
     if (bytes_ == nullptr && size != 0) abort();
     if (size != 0) memset(bytes_, fill, size);
   }
-  // The text and its terminator, and nothing after them.
-  explicit ExactBlock(const std::string& text) : ExactBlock(text.size() + 1, 0) {
-    memcpy(bytes_, text.data(), text.size());
+  // The bytes and `terminators` zero bytes, and nothing after them.
+  explicit ExactBlock(const std::string& bytes, size_t terminators = 1)
+      : ExactBlock(bytes.size() + terminators, 0) {
+    if (!bytes.empty()) memcpy(bytes_, bytes.data(), bytes.size());
   }
   ~ExactBlock() { free(bytes_); }
   ExactBlock(const ExactBlock&) = delete;

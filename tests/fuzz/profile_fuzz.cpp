@@ -6,7 +6,6 @@
 // stays inside the text and does not depend on the names' letter case; a
 // write changes one line at most, and the key reads back as it does in a
 // file of its own. Where a read or write lands is in the INI text tables.
-#include <string.h>
 
 #include <string>
 
@@ -77,8 +76,7 @@ std::string PickText(FuzzInput& input) {
 // inside the text.
 bool Read(const std::string& text, const std::string& section, const std::string& key,
           std::string* value) {
-  ExactBlock block(text.size(), 0);
-  if (!text.empty()) memcpy(block.get(), text.data(), text.size());
+  ExactBlock block(text, 0);
   ini::Span span = {0, 0};
   if (!ini::FindValue(block.get(), text.size(), section.c_str(), key.c_str(), &span)) return false;
   Check(span.offset <= text.size() && span.length <= text.size() - span.offset);
@@ -106,8 +104,7 @@ void CheckRead(const std::string& text, const std::string& section, const std::s
 // The text after a write of `value` in a block of exactly its size.
 std::string Write(const std::string& text, const std::string& section, const std::string& key,
                   const std::string& value, ini::WritePlan* plan) {
-  ExactBlock block(text.size(), 0);
-  if (!text.empty()) memcpy(block.get(), text.data(), text.size());
+  ExactBlock block(text, 0);
   *plan = ini::PlanWrite(block.get(), text.size(), section.c_str(), key.c_str());
   const size_t size = ini::ApplyWrite(*plan, block.get(), text.size(), section.c_str(), key.c_str(),
                                       value.c_str(), nullptr);
