@@ -32,27 +32,20 @@ constexpr char kGuard = static_cast<char>(0xCC);
 // Room for any composition, so that its natural length shows.
 constexpr size_t kRoomyBytes = 4096;
 
-// Fills a service-pack text with at most 127 bytes and its terminator: a
-// text the names look for, in any letter case and perhaps followed by more,
-// the longest text, or any bytes.
+// Fills a service-pack text with at most 127 bytes and its terminator: now
+// and then a text the names look for, in any letter case and perhaps
+// followed by more, else any bytes up to the longest text.
 void PickServicePack(FuzzInput& input, char (&field)[128]) {
   constexpr const char* kKnown[] = {"Service Pack 6", "Service Pack ", " C", " A "};
   std::string text;
-  switch (input.Byte() % 3) {
-    case 0:
-      text = input.Pick(kKnown);
-      for (char& c : text) {
-        if (input.Flag() && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-      }
-      if (input.Flag()) text += input.Text(sizeof field);
-      break;
-    case 1:
-      text = std::string(sizeof field - 1, 'x');
-      for (char& c : text) c = static_cast<char>(input.Byte() | 1);
-      break;
-    default:
-      text = input.Text(sizeof field);
-      break;
+  if (input.Byte() % 3 == 0) {
+    text = input.Pick(kKnown);
+    for (char& c : text) {
+      if (input.Flag() && c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    if (input.Flag()) text += input.Text(sizeof field);
+  } else {
+    text = input.Text(sizeof field);
   }
   text.resize(std::min(text.size(), sizeof field - 1));
   memcpy(field, text.c_str(), text.size() + 1);
