@@ -55,11 +55,6 @@ bool IsFlattened(const std::string& source, const char* flat, size_t length) {
   return true;
 }
 
-// The folder and its closing '\\' when it lacks one.
-std::string FolderPart(const std::string& folder) {
-  return folder.empty() || folder.back() != '\\' ? folder + '\\' : folder;
-}
-
 // A refused call writes nothing; an accepted one writes a terminated text
 // that `holds` accepts and nothing after it.
 template <typename Holds>
@@ -102,7 +97,9 @@ void FuzzBackupPath(FuzzInput& input, tms::testing::CountingMemory& memory) {
   memory.FailAllocationNumber(scratchFails ? 1 : 0);
 
   const bool accepted = capacity >= needed && !scratchFails;
-  const std::string folderPart = FolderPart(folderText);
+  // The folder and its closing '\\' when it lacks one.
+  const std::string folderPart =
+      folderText.empty() || folderText.back() != '\\' ? folderText + '\\' : folderText;
   const size_t written = folderPart.size() + sourceText.size() + 1;
   ExactBlock destination(DestinationSize(capacity, written), kGuard);
   const int32_t result =
