@@ -61,9 +61,12 @@ std::u16string PickTitle(FuzzInput& input) {
   return title;
 }
 
+// A window of no player: its title must never come back.
+constexpr char16_t kDecoyClass[] = u"Notepad";
+
 DeskWindow PickWindow(FuzzInput& input) {
   DeskWindow window{PickPlayer(input).windowClass, u""};
-  if (input.Byte() % 8 == 0) window.windowClass = u"Notepad";  // a decoy
+  if (input.Byte() % 8 == 0) window.windowClass = kDecoyClass;
   window.title = PickTitle(input);
   const intptr_t playStates[] = {1, 1, 0, 2, -1, tms::testing::kHungPlayState};
   window.playState = input.Pick(playStates);
@@ -87,11 +90,15 @@ void CheckOneCall(FuzzInput& input) {
   const uint32_t platformId = input.Pick(platformIds);
   const bool nt = platformId == tms::platform::kPlatformIdNt;
   tms::testing::FakeNowPlaying fake(*input.Pick(codepages), platformId);
-  // The titles as the library can read them, whole and after their first
-  // blank; on the ANSI path, through the code page.
+  // The players' titles as the library can read them, whole and after their
+  // first blank; on the ANSI path, through the code page.
   std::vector<std::u16string> titles;
   for (int count = input.Byte() % 6; count > 0; --count) {
     DeskWindow window = PickWindow(input);
+    if (window.windowClass == kDecoyClass) {
+      fake.windows.Add(std::move(window));
+      continue;
+    }
     const std::u16string title =
         nt ? window.title : fake.windows.FromAnsi(fake.windows.ToAnsi(window.title).c_str());
     titles.push_back(title);
