@@ -1,5 +1,6 @@
-// Dates with known day numbers, shared by the unit tests and the tests of the
-// real exports. Each record also carries a time of day that must be cleared.
+// Dates with known day numbers, shared by the unit tests and the stress tests
+// of the real exports. Each record also carries a time of day that must be
+// cleared.
 #pragma once
 
 #include <stdint.h>

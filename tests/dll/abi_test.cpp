@@ -1,6 +1,6 @@
 // What a host or a PE tool sees of the DLL: file and export-directory name,
 // exports by name and ordinal, stack cleanup (x86), pointers above 4 GiB
-// (x64), the entry point, DllGetVersion, and the string services' rows.
+// (x64), the entry point, DllGetVersion and tmsFreeBSTR.
 #include <gtest/gtest.h>
 #include <string.h>
 
@@ -11,14 +11,8 @@
 #include <oleauto.h>
 // clang-format on
 
-#include "strings/string_services_cases.h"
-
 namespace tms::dlltest {
 namespace {
-
-DWORD WINAPI DoNothing(LPVOID) {
-  return 0;
-}
 
 const IMAGE_NT_HEADERS* NtHeaders(HMODULE module) {
   const auto* base = reinterpret_cast<const BYTE*>(module);
@@ -152,9 +146,9 @@ TEST(DllAbi, DllGetVersionFillsOnlyTheTwentyByteRecord) {
   EXPECT_EQ(CallExport("DllGetVersion", {0}).result, kInvalid);
 }
 
-// The entry point answers TRUE to thread notifications (called directly, and
-// a thread started and ended while the library is loaded). Process attach
-// and detach are the 2,000 load and unload cycles of the stress tests.
+// The entry point answers TRUE to thread notifications. Threads started and
+// ended while the library is loaded are the eight of the concurrency test;
+// process attach and detach are the 2,000 load and unload cycles.
 TEST(DllAbi, EntryPointAnswersTrueToEveryNotification) {
   ASSERT_NE(Library(), nullptr);
   using EntryPoint = BOOL(WINAPI*)(HINSTANCE, DWORD, LPVOID);
@@ -163,27 +157,11 @@ TEST(DllAbi, EntryPointAnswersTrueToEveryNotification) {
                                    NtHeaders(Library())->OptionalHeader.AddressOfEntryPoint);
   EXPECT_EQ(entry(Library(), DLL_THREAD_ATTACH, nullptr), TRUE);
   EXPECT_EQ(entry(Library(), DLL_THREAD_DETACH, nullptr), TRUE);
-
-  // A thread started and ended while the library is loaded.
-  HANDLE thread = CreateThread(nullptr, 0, DoNothing, nullptr, 0, nullptr);
-  ASSERT_NE(thread, nullptr);
-  EXPECT_EQ(WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
-  CloseHandle(thread);
 }
 
-// The rows the unit tests of the string services run, through the exports.
-TEST(DllAbi, StringServicesRows) {
-  for (const testing::MeasureCase& row : testing::kMeasureCases) {
-    SCOPED_TRACE(row.name);
-    EXPECT_EQ(static_cast<int32_t>(CallExport("tmsGetStringLength", {Arg(row.text)}).result),
-              row.expected);
-  }
-  for (const testing::CopyCase& row : testing::kCopyCases) {
-    testing::ExpectCopyRow(row, [](const char16_t* source, char* destination) {
-      CallExport("tmsCopyString", {Arg(source), Arg(destination)});
-    });
-  }
-  // Releasing null does nothing, and a BSTR with an inner zero goes whole.
+// Releasing null does nothing, and a BSTR with an inner zero goes whole.
+// (The string services' rows run through the exports in the stress tests.)
+TEST(DllAbi, FreeBstrReleasesNullAndWholeStrings) {
   EXPECT_EQ(CallExport("tmsFreeBSTR", {0}).bytesRemoved, kMeasuresStack ? 4u : 0u);
   CallExport("tmsFreeBSTR", {Arg(SysAllocStringLen(L"abc\0def", 7))});
 }

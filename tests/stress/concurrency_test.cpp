@@ -28,8 +28,9 @@ void RunCalls(const LoadedExports& exports, const Baseline& baseline, uint32_t f
   for (uint32_t call = first; call < last; ++call) {
     const size_t row = call % kExportExerciseCount;
     const auto round = static_cast<uint32_t>(call / kExportExerciseCount);
-    if (!exports.Exercise(row, round, baseline) && failures->size() < kFailuresKept) {
-      failures->push_back(std::string(kExportExercises[row].name) + ", round " +
+    const char* wrong = exports.Exercise(row, round, baseline);
+    if (wrong != nullptr && failures->size() < kFailuresKept) {
+      failures->push_back(std::string(kExportExercises[row].name) + ", " + wrong + ", round " +
                           std::to_string(round));
     }
   }

@@ -62,91 +62,97 @@ const TmsWideChar* Wide(const char16_t* text) {
 
 // The 20-byte record (DllAbi.DllGetVersionFillsOnlyTheTwentyByteRecord
 // tries the others), filled and nothing after it.
-bool CallDllGetVersion(const void* address, uint32_t, const Baseline&) {
+const char* CallDllGetVersion(const void* address, uint32_t, const Baseline&) {
   uint32_t record[6] = {20, 0xCCCCCCCC, 0xCCCCCCCC, 0xCCCCCCCC, 0xCCCCCCCC, 0xCCCCCCCC};
   const TmsResult result =
       As<decltype(&DllGetVersion)>(address)(reinterpret_cast<TmsDllVersionInfo*>(record));
-  return result == 0 && record[1] == 1 && record[2] == 0 && record[3] == 10 && record[4] == 1 &&
-         record[5] == 0xCCCCCCCC;
+  const bool right = result == 0 && record[1] == 1 && record[2] == 0 && record[3] == 10 &&
+                     record[4] == 1 && record[5] == 0xCCCCCCCC;
+  return right ? nullptr : "the 20-byte record";
 }
 
-// The string rows of the unit and DLL tests: their texts are ASCII, so the
-// expected ANSI bytes are the same in every code page.
-bool CallCopyString(const void* address, uint32_t round, const Baseline&) {
+// The string rows of the unit tests: their texts are ASCII, so the expected
+// ANSI bytes are the same in every code page.
+const char* CallCopyString(const void* address, uint32_t round, const Baseline&) {
   const auto& row = RowOf(testing::kCopyCases, round);
-  GuardedBytes destination(row.expected == nullptr ? 0 : strlen(row.expected) + 1);
-  As<decltype(&tmsCopyString)>(address)(Wide(row.source),
-                                        row.nullDestination ? nullptr : destination.get());
-  return row.expected == nullptr ? destination.Untouched() : destination.Holds(row.expected);
+  const auto copy = As<decltype(&tmsCopyString)>(address);
+  const bool right = testing::CopiesAsExpected(
+      row, [copy](const char16_t* source, char* destination) { copy(Wide(source), destination); });
+  return right ? nullptr : row.name;
 }
 
-bool CallFreeBstr(const void* address, uint32_t round, const Baseline&) {
+const char* CallFreeBstr(const void* address, uint32_t round, const Baseline&) {
   const char16_t* text = RowOf(testing::kCopyCases, round).source;
   As<decltype(&tmsFreeBSTR)>(address)(text == nullptr ? nullptr : AllocHostBstr(Wide(text)));
-  return true;  // a wrong release shows as a crash or a sanitizer report
+  return nullptr;  // a wrong release shows as a crash or a sanitizer report
 }
 
-bool CallGetDayNum(const void* address, uint32_t, const Baseline& baseline) {
+const char* CallGetDayNum(const void* address, uint32_t, const Baseline& baseline) {
   const int result = As<decltype(&tmsGetDayNum)>(address)();
-  return result == baseline.today || result == baseline.today + 1;
+  return result == baseline.today || result == baseline.today + 1 ? nullptr : "today";
 }
 
-// The day-number rows of the unit and DLL tests.
-bool CallGetDayNumEx(const void* address, uint32_t round, const Baseline&) {
+// The day-number rows of the unit tests.
+const char* CallGetDayNumEx(const void* address, uint32_t round, const Baseline&) {
   const auto& row = RowOf(testing::kDayNumberCases, round);
   TmsSystemTime date = {row.year, row.month, 7, row.day, 23, 59, 59, 999};
   const int result = As<decltype(&tmsGetDayNumEx)>(address)(&date);
-  return result == row.expected && date.wYear == row.year && date.wMonth == row.month &&
-         date.wDay == row.day && date.wDayOfWeek == 7 &&
-         date.wHour + date.wMinute + date.wSecond + date.wMilliseconds == 0;
+  const bool right = result == row.expected && date.wYear == row.year && date.wMonth == row.month &&
+                     date.wDay == row.day && date.wDayOfWeek == 7 &&
+                     date.wHour + date.wMinute + date.wSecond + date.wMilliseconds == 0;
+  return right ? nullptr : row.name;
 }
 
-bool CallGetHostOSName(const void* address, uint32_t round, const Baseline& baseline) {
+const char* CallGetHostOSName(const void* address, uint32_t round, const Baseline& baseline) {
   const uint32_t flags = round % 4;
   GuardedBytes buffer(182);
   const int result = As<decltype(&tmsGetHostOSName)>(address)(buffer.get(), flags & 1, flags >> 1);
-  return result == baseline.longResults[flags] && buffer.Holds(baseline.longNames[flags]);
+  const bool right =
+      result == baseline.longResults[flags] && buffer.Holds(baseline.longNames[flags]);
+  return right ? nullptr : "the name asked for before the stress";
 }
 
-bool CallGetHostOSNameShort(const void* address, uint32_t, const Baseline& baseline) {
+const char* CallGetHostOSNameShort(const void* address, uint32_t, const Baseline& baseline) {
   GuardedBytes buffer(130);
   const int result = As<decltype(&tmsGetHostOSNameShort)>(address)(buffer.get());
-  return result == baseline.shortResult && buffer.Holds(baseline.shortName);
+  const bool right = result == baseline.shortResult && buffer.Holds(baseline.shortName);
+  return right ? nullptr : "the name asked for before the stress";
 }
 
 // The backup-name rows of the unit and DLL tests, one per call.
-bool CallGetPathForBackup(const void* address, uint32_t round, const Baseline&) {
+const char* CallGetPathForBackup(const void* address, uint32_t round, const Baseline&) {
   const auto& row = RowOf(testing::kBackupPathCases, round);
   auto destination = testing::DestinationFor(row.capacity);
   const int result = As<decltype(&tmsGetPathForBackup)>(address)(row.folder, row.source,
                                                                  destination.get(), row.capacity);
-  return testing::HasOutcome(result, destination, row.expected);
+  return testing::HasOutcome(result, destination, row.expected) ? nullptr : row.name;
 }
 
-bool CallGetStringLength(const void* address, uint32_t round, const Baseline&) {
+const char* CallGetStringLength(const void* address, uint32_t round, const Baseline&) {
   const auto& row = RowOf(testing::kMeasureCases, round);
-  return As<decltype(&tmsGetStringLength)>(address)(Wide(row.text)) == row.expected;
+  const bool right = As<decltype(&tmsGetStringLength)>(address)(Wide(row.text)) == row.expected;
+  return right ? nullptr : row.name;
 }
 
-bool CallModifyOriginalFileName(const void* address, uint32_t round, const Baseline&) {
+const char* CallModifyOriginalFileName(const void* address, uint32_t round, const Baseline&) {
   const auto& row = RowOf(testing::kFlattenCases, round);
   auto destination = testing::DestinationFor(row.capacity);
   const int result = As<decltype(&tmsModifyOriginalFileName)>(address)(
       row.source, destination.get(), row.capacity);
-  return testing::HasOutcome(result, destination, row.expected);
+  return testing::HasOutcome(result, destination, row.expected) ? nullptr : row.name;
 }
 
 // No player runs during the stress, so the answer is null; should a player
 // window exist after all, the title must be an exact-length BSTR that the
 // caller can release.
-bool CallTitleExport(const void* address, uint32_t round, const Baseline&) {
+const char* CallTitleExport(const void* address, uint32_t round, const Baseline&) {
   const TmsBstr title = As<TmsBstr(TMS_API*)(int)>(address)(static_cast<int>(round % 2));
-  if (title == nullptr) return true;
+  if (title == nullptr) return nullptr;
   uint32_t length = 0;
   while (title[length] != 0) ++length;
   const bool exact = RecordedLength(title) == length;
   FreeHostBstr(title);
-  return exact;
+  return exact ? nullptr : "a title's recorded length";
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // Checked calls of every export that needs no user at the screen, for the
 // stress tests: many threads at once, and many load and unload cycles. A
 // round number picks each call's inputs, mostly a row of the shared case
-// tables, and its result is checked against the row; what depends on the
+// tables (the only run of some rows through the real DLL under Wine), and
+// its result is checked against the row; what depends on the
 // machine (today's date, the OS name) against what the export answered
 // before the stress began.
 #pragma once
@@ -30,9 +31,9 @@ struct Baseline {
 
 struct ExportExercise {
   const char* name;
-  // One call of the export at `address`; false when its result or what it
-  // wrote differs from what is expected.
-  bool (*call)(const void* address, uint32_t round, const Baseline& baseline);
+  // One call of the export at `address`: null when its result and what it
+  // wrote are as expected, else the name of the case that went wrong.
+  const char* (*call)(const void* address, uint32_t round, const Baseline& baseline);
 };
 
 // Every export except tmsGetHTMLColor, which waits for the user.
@@ -45,8 +46,8 @@ class LoadedExports {
  public:
   // False, saying why in `error`, when the library or an export is missing.
   bool Load(std::string* error);
-  // Calls exercise `row` with `round`.
-  bool Exercise(size_t row, uint32_t round, const Baseline& baseline) const {
+  // Calls exercise `row` with `round`; null or the case that went wrong.
+  const char* Exercise(size_t row, uint32_t round, const Baseline& baseline) const {
     return kExportExercises[row].call(addresses_[row], round, baseline);
   }
   // Asks the machine-dependent exports once.

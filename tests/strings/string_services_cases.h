@@ -1,11 +1,14 @@
 // Rows for tmsGetStringLength and tmsCopyString, shared by the unit tests of
-// the string services and the tests of the real exports (in every code page:
-// the copied texts are ASCII), and the one way a copy row is checked.
+// the string services and the stress tests of the real exports (the copied
+// texts are ASCII, the same in every code page), and the one way a copy row
+// is checked.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <stdint.h>
 #include <string.h>
+
+#include "fakes/guarded_bytes.h"
 
 namespace tms::testing {
 
@@ -37,20 +40,20 @@ inline constexpr CopyCase kCopyCases[] = {
     {"null destination", u"abc", true, nullptr},
 };
 
-// Runs `copy(source, destination)` into a buffer filled with a sentinel:
-// the expected text and its terminator are written, and nothing after them.
+// Runs `copy(source, destination)` into a guarded destination of the
+// expected text's size: true when the text and its terminator were written
+// and nothing after them (for a null expectation, nothing at all).
+template <typename Copy>
+bool CopiesAsExpected(const CopyCase& row, Copy copy) {
+  GuardedBytes destination(row.expected == nullptr ? 0 : strlen(row.expected) + 1);
+  copy(row.source, row.nullDestination ? nullptr : destination.get());
+  return row.expected == nullptr ? destination.Untouched() : destination.Holds(row.expected);
+}
+
 template <typename Copy>
 void ExpectCopyRow(const CopyCase& row, Copy copy) {
   SCOPED_TRACE(row.name);
-  constexpr char kSentinel = static_cast<char>(0xCC);
-  char buffer[16];
-  memset(buffer, kSentinel, sizeof buffer);
-  copy(row.source, row.nullDestination ? nullptr : buffer);
-  const size_t untouchedFrom = row.expected == nullptr ? 0 : strlen(row.expected) + 1;
-  if (row.expected != nullptr) {
-    EXPECT_STREQ(buffer, row.expected);
-  }
-  for (size_t i = untouchedFrom; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], kSentinel) << i;
+  EXPECT_TRUE(CopiesAsExpected(row, copy));
 }
 
 }  // namespace tms::testing

@@ -89,8 +89,8 @@ bool LoadCallUnload(uint32_t cycle, const Baseline& baseline, std::string* failu
       return false;
     }
     for (size_t row = 0; row < kExportExerciseCount; ++row) {
-      if (!exports.Exercise(row, cycle, baseline)) {
-        *failure = std::string("wrong result from ") + kExportExercises[row].name;
+      if (const char* wrong = exports.Exercise(row, cycle, baseline)) {
+        *failure = std::string("wrong result from ") + kExportExercises[row].name + ", " + wrong;
         return false;
       }
     }
