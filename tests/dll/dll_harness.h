@@ -25,16 +25,14 @@ constexpr bool kMeasuresStack = sizeof(Word) == 4;
 // The library, loaded from beside the test program for the whole run.
 HMODULE Library();
 
-// The export's address by name; fails the current test when it is missing.
-FARPROC Export(const char* name);
-
 struct StackCall {
   uint32_t result;        // the 32-bit result (EAX)
   uint32_t bytesRemoved;  // x86: stack bytes the callee removed; x64: 0
   Word word;              // the whole result register, for a pointer result
 };
 
-// Calls an export with up to four word-sized arguments.
+// Calls an export by name with up to four word-sized arguments; fails the
+// current test when the export is missing.
 StackCall CallExport(const char* name, const std::vector<Word>& args);
 
 inline Word Arg(const void* pointer) {
