@@ -62,9 +62,6 @@ Title Expected(const Title& plain, const Title& withReferences, bool htmlRefs) {
 Title CallTitleExport(bool video, int htmlRefs) {
   const StackCall call = CallExport(video ? "tmsGetCurrentVideo" : "tmsGetCurrentMusic",
                                     {static_cast<Word>(htmlRefs)});
-  if (kMeasuresStack) {
-    EXPECT_EQ(call.bytesRemoved, 4u);
-  }
   if (call.word == 0) return std::nullopt;
   BSTR bstr = reinterpret_cast<BSTR>(call.word);
   const std::wstring text(bstr, SysStringLen(bstr));
