@@ -2,21 +2,20 @@
 // chosen by the test run's LC_ALL).
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <string.h>
 
 #include <string>
 
 #include "dll/dll_harness.h"
+#include "fakes/guarded_bytes.h"
 #include "platform/win32/codepage_cases.h"
 
 namespace tms::dlltest {
 namespace {
 
 std::string CopyThroughDll(const void* text) {
-  char buffer[64];
-  memset(buffer, 0xCC, sizeof buffer);
-  CallExport("tmsCopyString", {Arg(text), Arg(buffer)});
-  return buffer;
+  testing::GuardedBytes buffer(64);
+  CallExport("tmsCopyString", {Arg(text), Arg(buffer.get())});
+  return buffer.Text();
 }
 
 std::string SystemDefaultConversion(const wchar_t* text) {

@@ -8,11 +8,13 @@
 #include <string>
 
 #include "fakes/fake_version_source.h"
+#include "fakes/guarded_bytes.h"
 
 namespace tms {
 namespace {
 
 using testing::FakeVersionSource;
+using testing::GuardedBytes;
 using testing::MakeVersion;
 
 // Hand-filled facts: an NT workstation with the extended record, build
@@ -76,19 +78,15 @@ std::string Filler(size_t count) {
   return std::string(count, 'x');
 }
 
-constexpr char kSentinel = static_cast<char>(0xCC);
-
-// Composes into a sentinel-filled buffer and checks that nothing past the
-// form's capacity and nothing past the terminator was touched.
+// Composes into a guarded buffer of the form's capacity and checks that
+// nothing past the terminator was touched.
 std::string Compose(const HostVersionFacts& facts, NameForm form, bool omitVendor, bool breakLine) {
   const size_t capacity = form == NameForm::kLong ? kLongNameBytes : kShortNameBytes;
-  char text[kLongNameBytes + 8];
-  memset(text, kSentinel, sizeof text);
-  const size_t length = ComposeHostOSName(facts, form, omitVendor, breakLine, text, capacity);
-  EXPECT_LT(length, capacity);
-  EXPECT_EQ(length, strlen(text));
-  for (size_t i = length + 1; i < sizeof text; ++i) EXPECT_EQ(text[i], kSentinel) << i;
-  return text;
+  GuardedBytes text(capacity);
+  const size_t length = ComposeHostOSName(facts, form, omitVendor, breakLine, text.get(), capacity);
+  EXPECT_TRUE(text.Holds(text.Text())) << text.Text();
+  EXPECT_EQ(length, text.Text().size());
+  return text.Text();
 }
 
 // A name split where the line break goes, as in the Wine mode table: the
@@ -304,13 +302,9 @@ TEST(WriteHostOSName, WritesTheTrimmedNameOrUnknownOS) {
     FakeVersionSource source;
     source.version = row.version;
     source.refuseExtendedQuery = source.refuseBasicQuery = !row.readable;
-    char buffer[kLongNameBytes + 8];
-    memset(buffer, kSentinel, sizeof buffer);
-    EXPECT_EQ(WriteHostOSName(source, row.form, row.omitVendor, true, buffer), row.result);
-    EXPECT_STREQ(buffer, row.expected);
-    for (size_t i = strlen(row.expected) + 1; i < sizeof buffer; ++i) {
-      EXPECT_EQ(buffer[i], kSentinel) << i;
-    }
+    GuardedBytes buffer(kLongNameBytes);
+    EXPECT_EQ(WriteHostOSName(source, row.form, row.omitVendor, true, buffer.get()), row.result);
+    EXPECT_TRUE(buffer.Holds(row.expected)) << buffer.Text();
   }
 }
 

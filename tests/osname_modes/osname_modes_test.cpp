@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "TolvaricModeSupport.h"
+#include "fakes/guarded_bytes.h"
 
 namespace {
 
@@ -150,18 +151,13 @@ int RunChild(const char* reportPath) {
           static_cast<unsigned long>(kernel.dwBuildNumber), info.wProductType, info.szCSDVersion);
 
   for (const auto& variant : kVariants) {
-    char buffer[TMS_OS_NAME_SIZE + 16];
-    memset(buffer, 0xCC, sizeof buffer);
-    const int result = variant.isShort ? getShortName(buffer)
-                                       : getName(buffer, variant.omitVendor, variant.breakLine);
-    const size_t length = strnlen(buffer, sizeof buffer);
-    const size_t bound = variant.isShort ? TMS_OS_NAME_SHORT_SIZE : TMS_OS_NAME_SIZE;
-    bool untouchedAfter = length < bound;
-    for (size_t i = length + 1; i < sizeof buffer; ++i) {
-      untouchedAfter = untouchedAfter && buffer[i] == static_cast<char>(0xCC);
-    }
-    fprintf(report, "%s=%d %s\n", variant.name, untouchedAfter ? result : -1,
-            Escape(std::string(buffer, length)).c_str());
+    tms::testing::GuardedBytes buffer(variant.isShort ? TMS_OS_NAME_SHORT_SIZE : TMS_OS_NAME_SIZE);
+    const int result = variant.isShort
+                           ? getShortName(buffer.get())
+                           : getName(buffer.get(), variant.omitVendor, variant.breakLine);
+    const std::string name = buffer.Text();
+    fprintf(report, "%s=%d %s\n", variant.name, buffer.Holds(name) ? result : -1,
+            Escape(name).c_str());
   }
   fprintf(report, "null-buffer=%d %d\n", getName(nullptr, 0, 1), getShortName(nullptr));
   fclose(report);
