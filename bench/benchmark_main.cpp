@@ -15,13 +15,25 @@ std::vector<BenchmarkPair>& MutablePairs() {
   return pairs;
 }
 
+// Google Benchmark 1.8 replaced Run::error_occurred with Run::skipped (an
+// error or a skip); the overload that compiles with the installed version
+// is taken.
+template <typename BenchmarkRun>
+auto WasSkipped(const BenchmarkRun& run, int) -> decltype(static_cast<bool>(run.skipped)) {
+  return static_cast<bool>(run.skipped);
+}
+template <typename BenchmarkRun>
+bool WasSkipped(const BenchmarkRun& run, long) {
+  return run.error_occurred;
+}
+
 // The console report, remembering the CPU time per call of every run; with
 // repetitions the table uses the median.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
     for (const Run& run : runs) {
-      if (run.run_type == Run::RT_Iteration && !run.error_occurred) {
+      if (run.run_type == Run::RT_Iteration && !WasSkipped(run, 0)) {
         nanoseconds_[run.run_name.str()].push_back(
             run.GetAdjustedCPUTime() * benchmark::GetTimeUnitMultiplier(benchmark::kNanosecond) /
             benchmark::GetTimeUnitMultiplier(run.time_unit));

@@ -9,7 +9,7 @@
 
 namespace tms {
 
-enum class NameForm { kLong, kShort };
+enum class NameForm : unsigned char { kLong, kShort };
 
 // Room the caller's buffer needs, terminator included. The longest long
 // name is an 80-character name part, a line break and a 99-character

@@ -62,7 +62,7 @@ class LineReader {
   size_t position_;
 };
 
-enum class LineKind { kBlank, kSection, kKey };
+enum class LineKind : unsigned char { kBlank, kSection, kKey };
 
 struct ParsedLine {
   LineKind kind;
