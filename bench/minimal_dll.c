@@ -1,7 +1,7 @@
-/* The yardstick for load_cost.exe: a DLL that binds one function of each
- * system DLL the library needs at load time (comdlg32 aside) and exports one
- * function that does nothing. Linked as the library is: no C runtime, the
- * entry point answers TRUE. */
+/* The yardstick for load_cost.exe and the load/unload stress test: a DLL
+ * that binds one function of each system DLL the library needs at load time
+ * (comdlg32 aside) and exports one function that does nothing. Linked as
+ * the library is: no C runtime, the entry point answers TRUE. */
 #include <windows.h>
 #include <oleauto.h>
 #include <shlwapi.h>

@@ -3,9 +3,12 @@
 // each name its mode under Wine's AppDefaults, and starts the copies at once.
 // Each copy reports the version facts Wine gives it and what the DLL wrote
 // (also into a null buffer); the driver compares both with the table below,
-// whose names are written out by hand from the label tables.
+// whose names are written out by hand from the label tables. Where Wine 8
+// and Wine 10 give a mode different facts, its row holds both, and the Wine
+// the test runs under picks one.
 #include <gtest/gtest.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include <windows.h>
 
@@ -19,6 +22,14 @@
 
 namespace {
 
+// The kernel's version that Wine gives for a mode, and the service-pack and
+// build part of the names that follows from it.
+struct KernelBuild {
+  const char* version;  // major.minor.build; null: this Wine has no such mode
+  const char* longSuffix;  // "" off NT
+  const char* shortSuffix;
+};
+
 // One version mode: the facts Wine gives for it and the names they make.
 // Names are split where the line break goes: the product and edition part,
 // and on NT the service-pack and build part. The long form opens with the
@@ -26,13 +37,13 @@ namespace {
 struct ModeRow {
   const char* mode;
   int platform;
-  const char* version;  // the kernel's major.minor.build
-  int productType;      // 1 workstation, 2 domain controller, 3 server
+  int productType;  // 1 workstation, 2 domain controller, 3 server
   const char* servicePack;
   const char* longName;
   const char* shortName;
-  const char* longSuffix;  // "" off NT
-  const char* shortSuffix;
+  KernelBuild wine8;
+  // Where Wine 10 answers differently: its kernel version; else as Wine 8.
+  KernelBuild wine10 = {};
   // Where an x64 processor changes the names (64-bit Wine reports one,
   // 32-bit Wine an x86): the names then; null where they stay.
   const char* longNameX64 = nullptr;
@@ -42,49 +53,51 @@ struct ModeRow {
 const ModeRow kModes[] = {
     // The build of the non-NT families carries the version in its high
     // word; only NT names show it.
-    {"win31", 0, "3.10.0", 0, "Win32s 1.3", "Windows 3.10 (Win32s)", "Win 3.10 (Win32s)", "", ""},
-    {"win95", 1, "4.0.67109814", 0, "", "Windows 95", "Win95", "", ""},
+    {"win31", 0, 0, "Win32s 1.3", "Windows 3.10 (Win32s)", "Win 3.10 (Win32s)", {"3.10.0", "", ""}},
+    {"win95", 1, 0, "", "Windows 95", "Win95", {"4.0.67109814", "", ""}},
     // The second character of " A " marks the Second Edition.
-    {"win98", 1, "4.10.67766446", 0, " A ", "Windows 98 Second Edition", "Win98SE", "", ""},
-    {"winme", 1, "4.90.73010104", 0, " ", "Windows Millennium Edition", "WinME", "", ""},
+    {"win98", 1, 0, " A ", "Windows 98 Second Edition", "Win98SE", {"4.10.67766446", "", ""}},
+    {"winme", 1, 0, " ", "Windows Millennium Edition", "WinME", {"4.90.73010104", "", ""}},
     // Wine answers the extended query of NT 3.51, whose product type then
     // picks the NT 4 edition label; a real NT 3.51 has no such record.
-    {"nt351", 2, "3.51.1057", 1, "Service Pack 5", "Windows NT Workstation 4.0 ", "WinNT Wks 4.0 ",
-     "Service Pack 5 (Build 1057)", "SP5 (Build 1057)"},
-    {"nt40", 2, "4.0.1381", 1, "Service Pack 6a", "Windows NT Workstation 4.0 ", "WinNT Wks 4.0 ",
-     "Service Pack 6a (Build 1381)", "SP6a (Build 1381)"},
-    {"win2k", 2, "5.0.2195", 1, "Service Pack 4", "Windows 2000 Professional ", "Win2000 Prof ",
-     "Service Pack 4 (Build 2195)", "SP4 (Build 2195)"},
-    {"winxp", 2, "5.1.2600", 1, "Service Pack 3", "Windows XP Professional ", "WinXP Prof ",
-     "Service Pack 3 (Build 2600)", "SP3 (Build 2600)"},
+    {"nt351", 2, 1, "Service Pack 5", "Windows NT Workstation 4.0 ", "WinNT Wks 4.0 ",
+     {"3.51.1057", "Service Pack 5 (Build 1057)", "SP5 (Build 1057)"}},
+    {"nt40", 2, 1, "Service Pack 6a", "Windows NT Workstation 4.0 ", "WinNT Wks 4.0 ",
+     {"4.0.1381", "Service Pack 6a (Build 1381)", "SP6a (Build 1381)"}},
+    {"win2k", 2, 1, "Service Pack 4", "Windows 2000 Professional ", "Win2000 Prof ",
+     {"5.0.2195", "Service Pack 4 (Build 2195)", "SP4 (Build 2195)"}},
+    {"winxp", 2, 1, "Service Pack 3", "Windows XP Professional ", "WinXP Prof ",
+     {"5.1.2600", "Service Pack 3 (Build 2600)", "SP3 (Build 2600)"}},
     // 32-bit Wine reports an x86 processor, so XP x64 is named as the
     // Server 2003 it shares its version with; 64-bit Wine reports x64. The
     // short x64 label has no closing blank.
-    {"winxp64", 2, "5.2.3790", 1, "Service Pack 2", "Windows Server 2003 Standard Edition ",
-     "Win2003 Std Ed ", "Service Pack 2 (Build 3790)", "SP2 (Build 3790)",
+    {"winxp64", 2, 1, "Service Pack 2", "Windows Server 2003 Standard Edition ", "Win2003 Std Ed ",
+     {"5.2.3790", "Service Pack 2 (Build 3790)", "SP2 (Build 3790)"}, {},
      "Windows XP Professional x64 Edition ", "WinXP Prof x64"},
-    {"win2003", 2, "5.2.3790", 3, "Service Pack 2", "Windows Server 2003 Standard Edition ",
-     "Win2003 Std Ed ", "Service Pack 2 (Build 3790)", "SP2 (Build 3790)",
+    {"win2003", 2, 3, "Service Pack 2", "Windows Server 2003 Standard Edition ", "Win2003 Std Ed ",
+     {"5.2.3790", "Service Pack 2 (Build 3790)", "SP2 (Build 3790)"}, {},
      "Windows Server 2003 Standard x64 Edition ", "Win2003 Std x64 Ed "},
     // Wine's product number for workstations, 28, has no edition label.
-    {"vista", 2, "6.0.6002", 1, "Service Pack 2", "Windows Vista ", "Win Vista ",
-     "Service Pack 2 (Build 6002)", "SP2 (Build 6002)"},
-    {"win2008", 2, "6.0.6002", 3, "Service Pack 2", "Windows Server 2008 Standard Edition ",
-     "Win2008 Std Ed ", "Service Pack 2 (Build 6002)", "SP2 (Build 6002)"},
+    {"vista", 2, 1, "Service Pack 2", "Windows Vista ", "Win Vista ",
+     {"6.0.6002", "Service Pack 2 (Build 6002)", "SP2 (Build 6002)"}},
+    {"win2008", 2, 3, "Service Pack 2", "Windows Server 2008 Standard Edition ", "Win2008 Std Ed ",
+     {"6.0.6002", "Service Pack 2 (Build 6002)", "SP2 (Build 6002)"}},
     // Wine swaps the product types of these two: win7 answers as a server
     // (3) and win2008r2 as a workstation (1); Windows answers the other way.
-    {"win7", 2, "6.1.7601", 3, "Service Pack 1", "Windows Server 2008 R2 Standard Edition ",
-     "Win2008 R2 Std Ed ", "Service Pack 1 (Build 7601)", "SP1 (Build 7601)"},
-    {"win2008r2", 2, "6.1.7601", 1, "Service Pack 1", "Windows 7 ", "Win7 ",
-     "Service Pack 1 (Build 7601)", "SP1 (Build 7601)"},
-    {"win8", 2, "6.2.9200", 1, "", "Windows 8 ", "Win8 ", "(Build 9200)", "(Build 9200)"},
-    // GetVersionExA is capped at 6.2.9200 in these two modes, as on Windows
-    // for a program without a compatibility manifest; the kernel's version
+    {"win7", 2, 3, "Service Pack 1", "Windows Server 2008 R2 Standard Edition ",
+     "Win2008 R2 Std Ed ", {"6.1.7601", "Service Pack 1 (Build 7601)", "SP1 (Build 7601)"}},
+    {"win2008r2", 2, 1, "Service Pack 1", "Windows 7 ", "Win7 ",
+     {"6.1.7601", "Service Pack 1 (Build 7601)", "SP1 (Build 7601)"}},
+    {"win8", 2, 1, "", "Windows 8 ", "Win8 ", {"6.2.9200", "(Build 9200)", "(Build 9200)"}},
+    // GetVersionExA is capped at 6.2.9200 in these modes, as on Windows for
+    // a program without a compatibility manifest; the kernel's version
     // names them.
-    {"win81", 2, "6.3.9600", 1, "", "Windows NT 6.3 ", "WinNT 6.3 ", "(Build 9600)",
-     "(Build 9600)"},
-    {"win10", 2, "10.0.18362", 1, "", "Windows NT 10.0 ", "WinNT 10.0 ", "(Build 18362)",
-     "(Build 18362)"},
+    {"win81", 2, 1, "", "Windows NT 6.3 ", "WinNT 6.3 ", {"6.3.9600", "(Build 9600)", "(Build 9600)"}},
+    {"win10", 2, 1, "", "Windows NT 10.0 ", "WinNT 10.0 ",
+     {"10.0.18362", "(Build 18362)", "(Build 18362)"},
+     {"10.0.19043", "(Build 19043)", "(Build 19043)"}},
+    {"win11", 2, 1, "", "Windows NT 10.0 ", "WinNT 10.0 ", {nullptr, "", ""},
+     {"10.0.22000", "(Build 22000)", "(Build 22000)"}},
 };
 
 // ---------------------------------------------------------------------------
@@ -185,20 +198,33 @@ std::map<std::string, std::string> ReadReport(const std::string& path) {
   return entries;
 }
 
+// The kernel build a row gives under the running Wine release.
+const KernelBuild& BuildUnder(const ModeRow& row, int wineMajor) {
+  return wineMajor == 10 && row.wine10.version != nullptr ? row.wine10 : row.wine8;
+}
+
 // What a variant must report: the export's result (1) and its text.
-std::string Expected(const ModeRow& row, bool x64, bool isShort, int omitVendor, int breakLine) {
+std::string Expected(const ModeRow& row, const KernelBuild& build, bool x64, bool isShort,
+                     int omitVendor, int breakLine) {
   const char* longName = x64 && row.longNameX64 != nullptr ? row.longNameX64 : row.longName;
   const char* shortName = x64 && row.shortNameX64 != nullptr ? row.shortNameX64 : row.shortName;
   std::string name = isShort ? shortName : longName;
   if (!isShort && omitVendor == 0) name = "Microsoft " + name;
   if (breakLine != 0 && row.platform == 2) name += "\\r\\n";
-  return "1 " + name + (isShort ? row.shortSuffix : row.longSuffix);
+  return "1 " + name + (isShort ? build.shortSuffix : build.longSuffix);
 }
 
 TEST(HostOSNameUnderWine, EveryVersionModeGetsItsName) {
-  if (Find<void*>(GetModuleHandleA("ntdll.dll"), "wine_get_version") == nullptr) {
-    GTEST_SKIP() << "version modes exist only under Wine";
-  }
+  using WineGetVersion = const char*(CDECL*)();
+  const auto wineGetVersion =
+      Find<WineGetVersion>(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+  if (wineGetVersion == nullptr) GTEST_SKIP() << "version modes exist only under Wine";
+  // The table holds the facts of the Wine releases Debian 12 and 13 ship.
+  const char* wineVersion = wineGetVersion();
+  const int wineMajor = atoi(wineVersion);
+  ASSERT_TRUE(wineMajor == 8 || wineMajor == 10)
+      << "Wine " << wineVersion << " has no facts in this table (it knows Wine 8 and 10): "
+      << "run its version modes and write where they differ onto the rows";
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   const std::string directory(self, strrchr(self, '\\') + 1);
@@ -210,6 +236,7 @@ TEST(HostOSNameUnderWine, EveryVersionModeGetsItsName) {
   };
   std::vector<Child> children;
   for (const ModeRow& row : kModes) {
+    if (BuildUnder(row, wineMajor).version == nullptr) continue;  // no such mode in this Wine
     const std::string exeName = std::string("tms_osname_mode_") + row.mode + ".exe";
     Child child = {&row, directory + exeName, directory + "tms_osname_mode_" + row.mode + ".txt",
                    nullptr};
@@ -230,6 +257,7 @@ TEST(HostOSNameUnderWine, EveryVersionModeGetsItsName) {
 
   for (Child& child : children) {
     const ModeRow& row = *child.row;
+    const KernelBuild& build = BuildUnder(row, wineMajor);
     SCOPED_TRACE(row.mode);
     EXPECT_EQ(WaitForSingleObject(child.process, 60000), WAIT_OBJECT_0);
     DWORD exitCode = 1;
@@ -241,12 +269,12 @@ TEST(HostOSNameUnderWine, EveryVersionModeGetsItsName) {
     EXPECT_EQ(report["error"], "");
     // The facts first: a row whose facts Wine no longer gives is out of date.
     EXPECT_EQ(report["platform"], std::to_string(row.platform));
-    EXPECT_EQ(report["version"], row.version);
+    EXPECT_EQ(report["version"], build.version);
     EXPECT_EQ(report["type"], std::to_string(row.productType));
     EXPECT_EQ(report["sp"], row.servicePack);
     for (const auto& variant : kVariants) {
       SCOPED_TRACE(variant.name);
-      EXPECT_EQ(report[variant.name], Expected(row, report["x64"] == "1", variant.isShort,
+      EXPECT_EQ(report[variant.name], Expected(row, build, report["x64"] == "1", variant.isShort,
                                                variant.omitVendor, variant.breakLine));
     }
     EXPECT_EQ(report["null-buffer"], "0 0");
