@@ -25,7 +25,7 @@ namespace {
 // The kernel's version that Wine gives for a mode, and the service-pack and
 // build part of the names that follows from it.
 struct KernelBuild {
-  const char* version;  // major.minor.build; null: this Wine has no such mode
+  const char* version;     // major.minor.build; null: this Wine has no such mode
   const char* longSuffix;  // "" off NT
   const char* shortSuffix;
 };
@@ -92,10 +92,12 @@ const ModeRow kModes[] = {
     // GetVersionExA is capped at 6.2.9200 in these modes, as on Windows for
     // a program without a compatibility manifest; the kernel's version
     // names them.
-    {"win81", 2, 1, "", "Windows NT 6.3 ", "WinNT 6.3 ", {"6.3.9600", "(Build 9600)", "(Build 9600)"}},
+    {"win81", 2, 1, "", "Windows NT 6.3 ", "WinNT 6.3 ",
+     {"6.3.9600", "(Build 9600)", "(Build 9600)"}},
     {"win10", 2, 1, "", "Windows NT 10.0 ", "WinNT 10.0 ",
      {"10.0.18362", "(Build 18362)", "(Build 18362)"},
      {"10.0.19043", "(Build 19043)", "(Build 19043)"}},
+    // Wine 10 adds this mode; Wine 8 has none.
     {"win11", 2, 1, "", "Windows NT 10.0 ", "WinNT 10.0 ", {nullptr, "", ""},
      {"10.0.22000", "(Build 22000)", "(Build 22000)"}},
 };
