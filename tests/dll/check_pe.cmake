@@ -119,29 +119,23 @@ foreach(line IN LISTS allowed_lines)
 endforeach()
 
 # An imported function's row under its DLL's name. binutils 2.40 prints
-# "vma  Hint/Ord  Member-Name" ("\t61d8\t 1569  RegCloseKey"); 2.44 prints
-# "vma  Ordinal  Hint  Member-Name" ("\t00006128  <none>  0266  RegCloseKey").
-set(import_row_2_40 "^\t[0-9a-f]+\t *[0-9]+ +([A-Za-z_0-9@]+)$")
-set(import_row_2_44 "^\t?[0-9a-f]+ +[<>a-z0-9]+ +[0-9a-f]+ +([A-Za-z_0-9@]+)$")
-# A macro, so that it adds to the caller's lists.
-macro(add_import function)
-  set(entry "${current_dll}!${function}")
-  string(TOLOWER "${entry}" key)
-  list(APPEND found "${entry}")
-  if(NOT key IN_LIST allowed)
-    list(APPEND failures "import outside the reviewed list: ${entry}")
-  endif()
-endmacro()
+# "vma  Hint/Ord  Member-Name" ("\t61d8\t 1569  RegCloseKey"); 2.44 adds an
+# ordinal column: "vma  Ordinal  Hint  Member-Name"
+# ("\t00006128  <none>  0266  RegCloseKey"). The name is the second group.
+set(import_row "^\t?[0-9a-f]+[\t ]+(<none> +|[0-9]+ +)?[0-9a-f]+ +([A-Za-z_0-9@]+)$")
 string(REPLACE "\n" ";" lines "${dump}")
 set(current_dll "")
 set(found "")
 foreach(line IN LISTS lines)
   if(line MATCHES "DLL Name: (.+)$")
     string(TOLOWER "${CMAKE_MATCH_1}" current_dll)
-  elseif(current_dll AND line MATCHES "${import_row_2_40}")
-    add_import("${CMAKE_MATCH_1}")
-  elseif(current_dll AND line MATCHES "${import_row_2_44}")
-    add_import("${CMAKE_MATCH_1}")
+  elseif(current_dll AND line MATCHES "${import_row}")
+    set(entry "${current_dll}!${CMAKE_MATCH_2}")
+    string(TOLOWER "${entry}" key)
+    list(APPEND found "${entry}")
+    if(NOT key IN_LIST allowed)
+      list(APPEND failures "import outside the reviewed list: ${entry}")
+    endif()
   endif()
 endforeach()
 

@@ -109,8 +109,8 @@ void Report(const char* what, const Footprint& growth) {
          static_cast<unsigned long>(growth.handleSlot));
 }
 
-bool IsLoaded(const char* name) {
-  return GetModuleHandleA(name) != nullptr;
+bool IsLoaded() {
+  return GetModuleHandleA("TolvaricModeSupport.DLL") != nullptr;
 }
 
 // One cycle; false with `failure` set when a step or a result goes wrong.
@@ -129,14 +129,14 @@ bool LoadCallUnload(uint32_t cycle, const Baseline& baseline, std::string* failu
       }
     }
   }
-  if (IsLoaded("TolvaricModeSupport.DLL")) {
+  if (IsLoaded()) {
     *failure = "still loaded after FreeLibrary";
     return false;
   }
   return true;
 }
 
-bool LoadUnloadDoNothing(uint32_t, const Baseline&, std::string* failure) {
+bool LoadUnloadDoNothing(uint32_t, std::string* failure) {
   const HMODULE module = LoadLibraryA(kDoNothingDll);
   if (module == nullptr) {
     *failure = std::string("cannot load ") + kDoNothingDll;
@@ -146,14 +146,15 @@ bool LoadUnloadDoNothing(uint32_t, const Baseline&, std::string* failure) {
   return true;
 }
 
-// kCycles cycles of `cycle`; the growth from the warm-up's end to the last.
-Footprint RunCycles(bool (*cycle)(uint32_t, const Baseline&, std::string*),
-                    const Baseline& baseline) {
+// kCycles cycles of `cycle` (number, failure); the growth from the warm-up's
+// end to the last.
+template <typename Cycle>
+Footprint RunCycles(Cycle cycle) {
   Footprint before = {};
   for (uint32_t number = 0; number < kCycles; ++number) {
     if (number == kWarmUpCycles) before = Measure();
     std::string failure;
-    if (!cycle(number, baseline, &failure)) {
+    if (!cycle(number, &failure)) {
       ADD_FAILURE() << "cycle " << number << ": " << failure;
       return {};
     }
@@ -162,7 +163,7 @@ Footprint RunCycles(bool (*cycle)(uint32_t, const Baseline&, std::string*),
 }
 
 TEST(LoadUnload, ThousandCyclesGrowNoMoreThanForADllThatDoesNothing) {
-  ASSERT_FALSE(IsLoaded("TolvaricModeSupport.DLL"));
+  ASSERT_FALSE(IsLoaded());
   // A host with windows keeps the window manager loaded for its whole life.
   // The common dialogs are not kept: the library must not bring them in
   // (under Wine each unload and reload of comdlg32 leaves one handle and
@@ -179,8 +180,10 @@ TEST(LoadUnload, ThousandCyclesGrowNoMoreThanForADllThatDoesNothing) {
   }
   SettleSmallBlockSizes();
 
-  const Footprint library = RunCycles(LoadCallUnload, baseline);
-  const Footprint yardstick = RunCycles(LoadUnloadDoNothing, baseline);
+  const Footprint library = RunCycles([&baseline](uint32_t number, std::string* failure) {
+    return LoadCallUnload(number, baseline, failure);
+  });
+  const Footprint yardstick = RunCycles(LoadUnloadDoNothing);
   Report("library", library);
   Report("do-nothing DLL", yardstick);
   EXPECT_LE(library.committed, yardstick.committed + kMemoryGrowthBound);
