@@ -19,9 +19,10 @@ fi
 # (as tmsCopyString wrote them), so its bytes are turned into UTF-8 for the
 # terminal.
 export LC_ALL=C.UTF-8
+# Each answer within five minutes (Wine starts slowly in the VM).
 run() {
   echo "\$ $runner $*"
-  "$runner" "$@" | iconv -f CP1252 -t UTF-8 || echo "(exit code $?)"
+  timeout 300 "$runner" "$@" | iconv -f CP1252 -t UTF-8 || echo "(exit code $?)"
 }
 
 if [ "${1:-}" = --win64 ]; then
@@ -41,9 +42,9 @@ run tmsinfo.exe os --short
 # A stand-in Winamp in a Wine process of its own: it says "ready" once its
 # window exists and ends when its input is closed.
 coproc PLAYER {
-  "$runner" tms_fake_player.exe "Winamp v1.x" "7. Demo Artist - Café Song - Winamp" 1
+  timeout 600 "$runner" tms_fake_player.exe "Winamp v1.x" "7. Demo Artist - Café Song - Winamp" 1
 }
-read -r _ <&"${PLAYER[0]}"
+read -r -t 300 _ <&"${PLAYER[0]}" || echo "(the stand-in player did not start within 300 s)"
 run tmsinfo.exe music
 run tmsinfo.exe music --html
 run tmsinfo.exe video

@@ -26,9 +26,10 @@ else
 fi
 tms_step "wine: the 64-bit prefix (made once, in build/wineprefix64)" cmake/wine64-run.sh --init
 
+# Each answer within a minute: a program that hangs ends the demo's line.
 run() {
   echo "\$ $*"
-  "$@" || echo "(exit code $?)"
+  timeout 60 "$@" || echo "(exit code $?)"
 }
 
 echo

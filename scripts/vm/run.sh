@@ -11,7 +11,13 @@ case $PWD/ in
   "$tms_checkout"/*) ;;
   *) echo "vm: run from inside the checkout ($tms_checkout): only it is shared" >&2; exit 2 ;;
 esac
-dir=$(bash "$tms_vm_here/make-image.sh")
+# The image is held (a shared lock) from before its check until the VM ends,
+# so that a run making a newer image cannot remove it meanwhile.
+for attempt in 1 2 3; do
+  dir=$(tms_vm_make_image)
+  tms_vm_hold_image "$dir" && break
+  [ "$attempt" -lt 3 ] || { echo "vm: the image $dir was removed three times before this run could use it" >&2; exit 1; }
+done
 status=0
 tms_vm_boot "$dir" discard "$PWD" "$@" || status=$?
 exit "$status"

@@ -24,22 +24,8 @@ echo "package: ${zips[0]##*/} ($(stat -c %s "${zips[0]}") bytes)"
 (cd "$work/unpacked" && cmake -E tar xf "${zips[0]}")
 root=$(echo "$work"/unpacked/*)
 
-# Exactly these files, no more.
-expected="API.md
-LICENSE.txt
-bin/TolvaricModeSupport.DLL
-bin/tmsinfo.exe
-bin64/TolvaricModeSupport.DLL
-bin64/tmsinfo.exe
-examples/host.c
-include/TolvaricModeSupport.h
-include/TolvaricModeSupport.pas
-lib/TolvaricModeSupport.def
-lib/TolvaricModeSupport.lib
-lib/libTolvaricModeSupport.dll.a
-lib64/TolvaricModeSupport.def
-lib64/TolvaricModeSupport.lib
-lib64/libTolvaricModeSupport.dll.a"
+# Exactly the files cmake/release-files.txt names, no more.
+expected=$(LC_ALL=C sort "$here/../../cmake/release-files.txt")
 actual=$(cd "$root" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$actual" != "$expected" ]; then
   diff <(echo "$expected") <(echo "$actual") || true
