@@ -30,6 +30,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   tms_step "setup: adding the i386 architecture (for 32-bit Wine)" dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-tms_step "setup: apt-get update" apt-get update -q
+# Time limits for a mirror that stops answering (about 3 minutes are usual).
+tms_step "setup: apt-get update" timeout 900 apt-get update -q
 tms_step "setup: installing ${#missing[@]} packages (${missing[*]})" \
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+  timeout 2700 apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -43,8 +43,9 @@ tms_win32_needs_vm() {
 }
 
 # The folder of the image made from the current scripts and mirror. Changing
-# what goes into the image (package list, guest init, Wine prefix set-up)
-# gives a new folder, so a stale image is never reused.
+# what goes into the image (package list, guest init, Wine prefix set-up, the
+# prefix path and mount tags set here) gives a new folder, so a stale image
+# is never reused.
 tms_vm_image_dir() {
   local mirror=$1 key
   key=$( { echo "$mirror $(tms_vm_release)"
