@@ -56,7 +56,8 @@ a VM that hangs is stopped|1|2|hang|true|125|QEMU was stopped after 3 s|15
 ROWS
 
 # Another run's VM holds the run lock: this run gives up, naming the lock.
-flock "$TMS_VM_CACHE/run.lock" sleep 30 &
+# (One process, apart from this test's output, so that killing it ends it.)
+(exec 8>>"$TMS_VM_CACHE/run.lock"; flock 8; exec sleep 30) >/dev/null 2>&1 &
 holder=$!
 sleep 0.5
 output=$(cd "$here" && TMS_VM_COMMAND_TIMEOUT=1 TMS_VM_BOOT_TIMEOUT=1 \
@@ -80,7 +81,7 @@ while IFS='|' read -r name state minutes held want; do
   make_image "$name" "$state" "$minutes"
   if [ "$held" = held ]; then
     # Another run, using the image until killed.
-    (tms_vm_hold_image "$TMS_VM_CACHE/$release-$name" && exec sleep 60) &
+    (tms_vm_hold_image "$TMS_VM_CACHE/$release-$name" && exec sleep 60) >/dev/null 2>&1 &
   fi
 done <<'ROWS'
 new|ready|0|free|kept
