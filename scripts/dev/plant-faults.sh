@@ -66,6 +66,11 @@ list_faults() {
         while ($code =~ m{$pattern}g) {
           $n++;
           my $after = $replacement eq "NUMBER+1" ? $1 + 1 : $replacement;
+          my $start = $-[0];
+          my $planted = substr($_, 0, $start) . $after . substr($_, $+[0]);
+          # Two rules that make the same line (return 0 and the number 0)
+          # are one fault.
+          next if $seen{"$ARGV:$.:$planted"}++;
           print join("\t", $ARGV, $., $pattern, $replacement, $n, "$&->$after"), "\n";
         }
       }
