@@ -29,12 +29,7 @@ export TMS_WIN32_IN_VM=$win32_in_vm
 # The build trees and the 64-bit Wine prefix take about 1 GB (2 GB with the
 # 32-bit prefix); the VM's image checks its own space when it is made.
 mkdir -p build
-needed_mb=2500
-free_mb=$(df -Pm build | awk 'NR == 2 { print $4 }')
-if [ "$free_mb" -lt "$needed_mb" ]; then
-  echo "test: the build trees need about $needed_mb MB free in $PWD/build; $free_mb MB are free"
-  exit 1
-fi
+tms_need_free_space 2500 build "test: the build trees" || exit 1
 
 # The VM's image (made once per machine, minutes) is made while the native
 # builds and tests run; making it has a time limit (tms_vm_make_image).

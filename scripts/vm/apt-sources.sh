@@ -4,7 +4,7 @@
 # order of the source files and APT_CONFIG count as they do for apt.
 
 # The Debian release the image is made of: TMS_VM_RELEASE, or this machine's.
-tms_vm_apt_release() {
+tms_vm_release() {
   if [ -n "${TMS_VM_RELEASE:-}" ]; then
     echo "$TMS_VM_RELEASE"
   else
@@ -83,7 +83,7 @@ tms_vm_mirror_from_list() {
 # no such mirror.
 tms_vm_mirror() {
   local release indexes found site entry files list
-  release=$(tms_vm_apt_release)
+  release=$(tms_vm_release)
   indexes=$(tms_vm_apt_indexes) || return 1
   if [ -z "$indexes" ]; then
     # Lists cleaned away (as in container images): apt knows no source's

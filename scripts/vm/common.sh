@@ -7,11 +7,8 @@ tms_vm_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 tms_checkout=$(cd "$tms_vm_here/../.." && pwd)
 tms_vm_cache_root=${TMS_VM_CACHE:-/var/cache/tolvaric-vm}
 
-tms_vm_release() {
-  tms_vm_apt_release
-}
-
-# The Debian mirror and apt's proxy settings (tms_vm_mirror, tms_vm_apt_proxy_env).
+# The Debian release (tms_vm_release), the mirror and apt's proxy settings
+# (tms_vm_mirror, tms_vm_apt_proxy_env).
 source "$tms_vm_here/apt-sources.sh"
 
 # Time limits, in seconds, so that no step of a run waits for ever. Each may
@@ -58,6 +55,17 @@ tms_vm_image_dir() {
 # smap=off.
 tms_vm_accel_args() {
   echo "-accel tcg -cpu max,smap=off,la57=off"
+}
+
+# Fails with a message when the file system of DIR has less than MB
+# megabytes free; WHAT says what needs them.
+# Usage: tms_need_free_space MB DIR WHAT
+tms_need_free_space() {
+  local free_mb
+  free_mb=$(df -Pm "$2" | awk 'NR == 2 { print $4 }')
+  [ "$free_mb" -ge "$1" ] && return 0
+  echo "$3 needs about $1 MB free in $2; $free_mb MB are free" >&2
+  return 1
 }
 
 # Waits for a lock on the open descriptor FD for at most LIMIT seconds; when

@@ -45,19 +45,11 @@ trap 'exit 129' HUP
 # The chroot tree and the image made from it are each about as large as the
 # finished image (about 3 GB on disk); an older image stays until this one is
 # ready.
-needed_mb=6500
-free_mb=$(df -Pm "$tms_vm_cache_root" | awk 'NR == 2 { print $4 }')
-if [ "$free_mb" -lt "$needed_mb" ]; then
-  echo "vm: making the image needs about $needed_mb MB free in $tms_vm_cache_root (TMS_VM_CACHE); $free_mb MB are free" >&2
-  exit 1
-fi
+tms_need_free_space 6500 "$tms_vm_cache_root" "vm: making the image (TMS_VM_CACHE)"
 echo "vm: making the test image in $dir from $mirror (once per machine)" >&2
 
 # apt's proxy, if it has one, for debootstrap's downloads and the chroot's apt.
-proxy_env=()
-while IFS= read -r assignment; do
-  [ -n "$assignment" ] && proxy_env+=("$assignment")
-done < <(tms_vm_apt_proxy_env)
+mapfile -t proxy_env < <(tms_vm_apt_proxy_env)
 
 # The root file system, kept (rootfs.made) so that a failed first boot does
 # not fetch everything again.
