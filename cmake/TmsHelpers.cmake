@@ -35,20 +35,30 @@ endfunction()
 # supplies the helpers that the compiler calls (64-bit division, stack
 # probes), which import nothing. The PE header marks a GUI-subsystem image
 # with ASLR and DEP; the 32-bit one registers no exception handlers
-# (NO_SEH), the 64-bit one takes high-entropy ASLR. No time stamp goes into
-# the image, so that the same sources give the same bytes; code and data
-# nothing refers to are left out. The link map
+# (NO_SEH), the 64-bit one takes high-entropy ASLR. The linker writes no
+# time stamp; cmake/stamp-pe.sh then writes one derived from the image's
+# bytes, so that builds can be told apart and the same sources still give
+# the same bytes. Code and data nothing refers to are left out. The link map
 # (<name>.map beside the DLL) lets tests see the entry point's symbol and
 # that no constructor table was linked in.
 function(tms_windows_dll_link_options target)
-  # Fixed image bases, where the linker's automatic choice put them: that
-  # choice hashes the output path as the link was given it.
+  # Fixed image bases: the linker's automatic choice hashes the output path
+  # as the link was given it. The 64-bit base is that choice, kept. The
+  # 32-bit base avoids where others' DLLs want to load, so that hosts do not
+  # relocate it: Windows' own DLLs prefer 0x4D000000 to 0x80000000 on the NT
+  # family (LPK.DLL sits at 0x629C0000 on XP and Server 2003; Vista and later
+  # move them at random within that span) and lie above 0x80000000 on
+  # Windows 95 and 98; Wine's own take 0x10000000 and 0x61000000 to
+  # 0x7C000000; 0x10000000 is also the usual linkers' default, where most
+  # other DLLs land. 0x46000000 is clear of all of them, and high enough that
+  # a host's heap seldom grows into it. tests/dll/check_pe.cmake holds the
+  # ranges to avoid.
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(entry DllMain)
     set(pe_flags -Wl,--high-entropy-va -Wl,--image-base,0x3114e0000)
   else()
     set(entry _DllMain@12)
-    set(pe_flags -Wl,--no-seh -Wl,--image-base,0x629c0000)
+    set(pe_flags -Wl,--no-seh -Wl,--image-base,0x46000000)
   endif()
   target_link_options(${target} PRIVATE
     -nostdlib -nostartfiles -s
@@ -58,4 +68,7 @@ function(tms_windows_dll_link_options target)
     -Wl,-T,${PROJECT_SOURCE_DIR}/cmake/windows-dll-sections.ld
     -Wl,-Map,$<TARGET_FILE_DIR:${target}>/$<TARGET_FILE_BASE_NAME:${target}>.map)
   target_link_libraries(${target} PRIVATE gcc)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND sh ${PROJECT_SOURCE_DIR}/cmake/stamp-pe.sh $<TARGET_FILE:${target}>
+    VERBATIM)
 endfunction()

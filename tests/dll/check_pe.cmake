@@ -1,7 +1,9 @@
 cmake_policy(SET CMP0057 NEW)
 # Checks what a PE tool sees of the DLL and its link map:
 # - the header: the GUI subsystem, ASLR and DEP, NO_SEH on 32-bit,
-#   high-entropy ASLR and an exception table on 64-bit, no time stamp;
+#   high-entropy ASLR and an exception table on 64-bit, a link time stamp
+#   derived from the file's bytes and none in the export directory, and a
+#   32-bit preferred base clear of where other DLLs load;
 # - the entry point is DllMain itself, with no run-time start-up before it;
 # - no constructor or destructor table entries, which nothing would run
 #   without the C runtime, and no writable data section for state to live in;
@@ -11,7 +13,8 @@ cmake_policy(SET CMP0057 NEW)
 #   at run time by name).
 # Also reports the DLL's size.
 #
-# DLL, OBJDUMP, MAP (the link map), BITS (32 or 64), ALLOWED and optionally
+# DLL, OBJDUMP, MAP (the link map), BITS (32 or 64), STAMP (cmake/stamp-pe.sh),
+# WORK_DIR (for a scratch copy), ALLOWED and optionally
 # ALLOWED_EXTRA (dll!function per line, # comments), FORBIDDEN_PATHS (folder
 # paths that must not occur in the file).
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
@@ -54,8 +57,22 @@ endforeach()
 if(NOT dump MATCHES "\nTime/Date stamp[\t ]+0\n")
   list(APPEND failures "the export directory carries a time stamp")
 endif()
-if(NOT dump MATCHES "\nTime/Date[\t ]+Thu Jan  1 00:00:00 1970\n")
-  list(APPEND failures "the file header carries a link time stamp")
+# The link time stamp: not 0, and the one cmake/stamp-pe.sh derives from the
+# file's bytes (stamping a copy again must change nothing), so that it is
+# still there after the last step that wrote the file and is reproducible.
+if(dump MATCHES "\nTime/Date[\t ]+Thu Jan  1 00:00:00 1970\n")
+  list(APPEND failures "the file header carries no time stamp")
+else()
+  get_filename_component(dll_name ${DLL} NAME)
+  set(restamped ${WORK_DIR}/restamped-${dll_name})
+  file(COPY_FILE ${DLL} ${restamped})
+  execute_process(COMMAND sh ${STAMP} ${restamped} RESULT_VARIABLE rc)
+  file(SHA256 ${DLL} stamped_hash)
+  file(SHA256 ${restamped} restamped_hash)
+  file(REMOVE ${restamped})
+  if(NOT rc EQUAL 0 OR NOT stamped_hash STREQUAL restamped_hash)
+    list(APPEND failures "the time stamp is not the one derived from the file's bytes")
+  endif()
 endif()
 if(BITS EQUAL 64 AND NOT dump MATCHES "Entry 3 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Exception Directory")
   list(APPEND failures "no exception table: x64 Windows cannot unwind through the DLL's frames")
@@ -74,6 +91,25 @@ endforeach()
 # The entry point is DllMain's address in the link map.
 header_value(AddressOfEntryPoint entry_rva)
 header_value(ImageBase image_base)
+# The 32-bit DLL's preferred range must miss where others' DLLs load first
+# (see tms_windows_dll_link_options): the usual linkers' default and Wine's
+# small DLLs, Windows' own on the NT family (and Wine's), and the region
+# above 2 GB that Windows 95 and 98 share between processes.
+if(BITS EQUAL 32)
+  header_value(SizeOfImage image_size)
+  math(EXPR image_start "0x${image_base}")
+  math(EXPR image_end "0x${image_base} + 0x${image_size}")
+  foreach(range "0x10000000 0x10100000 the linkers' default"
+                "0x4D000000 0x80000000 Windows' and Wine's own DLLs"
+                "0x80000000 0x100000000 the shared region of Windows 95 and 98")
+    string(REGEX MATCH "^([^ ]+) ([^ ]+) (.*)$" _ "${range}")
+    math(EXPR range_start "${CMAKE_MATCH_1}")
+    math(EXPR range_end "${CMAKE_MATCH_2}")
+    if(image_start LESS range_end AND image_end GREATER range_start)
+      list(APPEND failures "the image (0x${image_base}, 0x${image_size} bytes) overlaps ${CMAKE_MATCH_3}")
+    endif()
+  endforeach()
+endif()
 file(READ ${MAP} map)
 if(NOT map MATCHES "\n +0x0*([0-9a-f]+) +_?DllMain(@12)?\n")
   message(FATAL_ERROR "no DllMain in ${MAP}")
