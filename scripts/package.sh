@@ -2,7 +2,9 @@
 # Builds the 32- and 64-bit Windows DLLs and packs the release ZIP from both
 # install trees: build/win64/package/TolvaricModeSupport-<version>-windows.zip
 # with exactly the files cmake/release-files.txt names (bin/, bin64/,
-# include/, lib/, lib64/, examples/, API.md, LICENSE.txt). Every tool the
+# include/, lib/ with the CMake package configuration, lib64/, examples/,
+# API.md, LICENSE.txt, and SHA256SUMS, which must hold the SHA-256 of every
+# other file). Every tool the
 # package needs must be there (llvm-dlltool for the Visual C++ import
 # libraries among them), and a ZIP that lacks a file is an error, not a
 # release.
@@ -29,6 +31,17 @@ if [ -n "$missing$extra" ]; then
   rm -f "${zips[0]}"
   [ -z "$missing" ] || printf 'package: missing from the ZIP:\n%s\n' "$(echo "$missing" | sed 's/^/  /')"
   [ -z "$extra" ] || printf 'package: not meant for the ZIP:\n%s\n' "$(echo "$extra" | sed 's/^/  /')"
+  echo "package: no ZIP made"
+  exit 1
+fi
+
+# SHA256SUMS names every other file and matches its contents.
+check=$(mktemp -d)
+trap 'rm -rf "$check"' EXIT
+zip=$(realpath "${zips[0]}")
+(cd "$check" && cmake -E tar xf "$zip")
+if ! bash cmake/package/check-sha256sums.sh "$(echo "$check"/*)"; then
+  rm -f "$zip"
   echo "package: no ZIP made"
   exit 1
 fi

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Makes the release ZIP with CPack, unpacks it into an empty folder and, from
-# its files alone, builds the example host for 32- and 64-bit Windows, with
-# the MinGW and the Visual C++ import library each, and runs every build and
-# the packaged tmsinfo under Wine.
+# Makes the release ZIP with CPack, unpacks it into an empty folder, checks
+# its SHA256SUMS and, from its files alone, builds the example host for 32-
+# and 64-bit Windows, with the MinGW and the Visual C++ import library each
+# and as a CMake project that finds the package, and runs every build and the
+# packaged tmsinfo under Wine.
 # Usage: check_package.sh CPACK_CONFIG WORK_DIR
 set -euo pipefail
 config=$1
@@ -32,6 +33,8 @@ if [ "$actual" != "$expected" ]; then
   echo "the package holds other files than expected"
   exit 1
 fi
+# SHA256SUMS names every other file, with the SHA-256 each has.
+bash "$here/../../cmake/package/check-sha256sums.sh" "$root"
 grep -q '^  tmsCopyString@8 @2$' "$root/lib/TolvaricModeSupport.def"
 grep -q '^  tmsCopyString @2$' "$root/lib64/TolvaricModeSupport.def"
 
@@ -71,6 +74,11 @@ build_and_run x86-mingw i686-w64-mingw32-gcc-posix lib bin "$wine32" -lTolvaricM
 build_and_run x86-msvc-lib i686-w64-mingw32-gcc-posix lib bin "$wine32" "$root/lib/TolvaricModeSupport.lib"
 build_and_run x64-mingw x86_64-w64-mingw32-gcc-posix lib64 bin64 "$wine64" -lTolvaricModeSupport
 build_and_run x64-msvc-lib x86_64-w64-mingw32-gcc-posix lib64 bin64 "$wine64" "$root/lib64/TolvaricModeSupport.lib"
+
+# CMake hosts: find_package from the unpacked ZIP (cmake_host/).
+# shellcheck source=SCRIPTDIR/cmake_host/check_cmake_host.sh
+source "$here/cmake_host/check_cmake_host.sh"
+check_cmake_hosts
 
 # The packaged demo host finds the DLL beside it.
 run_program "packaged tmsinfo (x86)" "$root/bin" "$wine32" tmsinfo.exe all
