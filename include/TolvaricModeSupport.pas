@@ -14,8 +14,11 @@
     tmsCopyString into three bytes per unit plus one, which holds the text
     in every ANSI code page, UTF-8 (65001) included), then release it
     exactly once with tmsFreeBSTR. nil means no title.
-    Do not assign it to a WideString, which would free it with its own
-    allocator. }
+    TmsTakeTitle does all of that for the common case: it returns the title
+    as a UnicodeString and releases the library's string.
+    Do not put it in a WideString: assigning copies the text and leaves the
+    library's string unreleased, and a cast would have the WideString free
+    it with its own allocator. }
 unit TolvaricModeSupport;
 
 {$IFDEF FPC}
@@ -139,6 +142,24 @@ function tmsModifyOriginalFileName(Source, Destination: PAnsiChar;
   {$IFDEF MSWINDOWS} stdcall; {$ELSE} cdecl; {$ENDIF}
   external TmsLibraryName name 'tmsModifyOriginalFileName';
 
+{ Copies a title that tmsGetCurrentMusic or tmsGetCurrentVideo returned
+  into a UnicodeString and releases the library's string, exactly once, even
+  when the copy fails. nil gives ''. Call it straight on the result:
+  Title := TmsTakeTitle(tmsGetCurrentMusic(0)); }
+function TmsTakeTitle(Title: TTmsBstr): UnicodeString;
+
 implementation
+
+function TmsTakeTitle(Title: TTmsBstr): UnicodeString;
+begin
+  Result := '';
+  if Title = nil then
+    Exit;
+  try
+    SetString(Result, Title, tmsGetStringLength(Title));
+  finally
+    tmsFreeBSTR(Title);
+  end;
+end;
 
 end.

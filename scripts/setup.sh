@@ -2,7 +2,8 @@
 # Installs what building and testing need on a Debian 12 or 13 machine (as
 # root): the native tool chain, GoogleTest, Google Benchmark, the MinGW-w64
 # cross compilers for 32- and 64-bit Windows, llvm-dlltool (Visual C++ import
-# libraries), Free Pascal, Wine with its 32- and 64-bit parts, and QEMU with
+# libraries), Free Pascal with its sources (scripts/fpc-windows.sh builds the
+# Windows tool chain from them), Wine with its 32- and 64-bit parts, and QEMU with
 # debootstrap for the VM that runs the 32-bit Windows tests where the kernel
 # runs no 32-bit programs. Packages already present are not fetched again.
 # Every name is one that both releases carry; none names a compiler version.
@@ -12,7 +13,7 @@ source "$(dirname "$0")/steps.sh"
 
 packages=(cmake g++ make libgtest-dev googletest g++-mingw-w64-i686-posix
           binutils-mingw-w64-i686 g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
-          wine wine32:i386 wine64 llvm fp-compiler clang libclang-rt-dev
+          wine wine32:i386 wine64 llvm fp-compiler fpc-source clang libclang-rt-dev
           clang-tidy cppcheck libbenchmark-dev
           qemu-system-x86 debootstrap e2fsprogs)
 

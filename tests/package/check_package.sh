@@ -2,8 +2,8 @@
 # Makes the release ZIP with CPack, unpacks it into an empty folder, checks
 # its SHA256SUMS and, from its files alone, builds the example host for 32-
 # and 64-bit Windows, with the MinGW and the Visual C++ import library each
-# and as a CMake project that finds the package, and runs every build and the
-# packaged tmsinfo under Wine.
+# and as a CMake project that finds the package, and the Pascal host with
+# Free Pascal, and runs every build and the packaged tmsinfo under Wine.
 # Usage: check_package.sh CPACK_CONFIG WORK_DIR
 set -euo pipefail
 config=$1
@@ -74,6 +74,8 @@ build_and_run x86-mingw i686-w64-mingw32-gcc-posix lib bin "$wine32" -lTolvaricM
 build_and_run x86-msvc-lib i686-w64-mingw32-gcc-posix lib bin "$wine32" "$root/lib/TolvaricModeSupport.lib"
 build_and_run x64-mingw x86_64-w64-mingw32-gcc-posix lib64 bin64 "$wine64" -lTolvaricModeSupport
 build_and_run x64-msvc-lib x86_64-w64-mingw32-gcc-posix lib64 bin64 "$wine64" "$root/lib64/TolvaricModeSupport.lib"
+# The Pascal host, from the ZIP's unit, for both architectures.
+source "$here/pascal_hosts.sh"
 
 # CMake hosts: find_package from the unpacked ZIP (cmake_host/).
 # shellcheck source=SCRIPTDIR/cmake_host/check_cmake_host.sh

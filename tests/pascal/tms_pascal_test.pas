@@ -1,12 +1,16 @@
 { Calls the library through the Pascal import unit, as a Free Pascal host
   does, and checks the answers that depend on the unit being right: the
-  record layouts, signed and unsigned capacities, wide and ANSI strings. }
+  record layouts, signed and unsigned capacities, wide and ANSI strings.
+  The same program is the Windows host (32- and 64-bit, built from the unit
+  in the release ZIP), which adds what only Windows has: a player's title
+  from another process, the colour dialog, the OS names and a leak check
+  (tms_pascal_windows.inc). }
 program tms_pascal_test;
 
 {$MODE DELPHI}
 
 uses
-  SysUtils, TolvaricModeSupport;
+  {$IFDEF MSWINDOWS} Windows, {$ENDIF} SysUtils, TolvaricModeSupport;
 
 var
   Passed, Failed: Integer;
@@ -40,16 +44,32 @@ end;
 procedure CheckStrings;
 const
   Text: UnicodeString = 'gr'#$00FC'n '#$D83D#$DE00;  { u-umlaut and an emoji: 7 units }
+  Utf8: AnsiString = 'gr'#$C3#$BC'n '#$F0#$9F#$98#$80;
 var
   Ansi: array[0..63] of AnsiChar;
+  Expected: AnsiString;
+  Compared: Integer;
 begin
   Check(SizeOf(WideChar) = 2, 'WideChar is one UTF-16 unit');
   Check(tmsGetStringLength(PWideChar(Text)) = 7, 'tmsGetStringLength counts UTF-16 units');
   Check(tmsGetStringLength(nil) = 0, 'tmsGetStringLength of nil');
   FillChar(Ansi, SizeOf(Ansi), $CC);
   tmsCopyString(PWideChar(Text), @Ansi[0]);
-  { The Linux build's "ANSI" text is UTF-8. }
-  Check(StrComp(PAnsiChar(@Ansi[0]), 'gr'#$C3#$BC'n '#$F0#$9F#$98#$80) = 0,
+  { The Linux build's "ANSI" text is UTF-8; on Windows it is the active code
+    page's, where only UTF-8 and Western European are predictable here. }
+  Compared := Length(Utf8) + 1;  { the terminator too }
+  Expected := Utf8;
+  {$IFDEF MSWINDOWS}
+  if GetACP = 1252 then
+  begin
+    { How the emoji comes out is the code page's business. }
+    Expected := 'gr'#$FC'n ';
+    Compared := Length(Expected);
+  end
+  else if GetACP <> CP_UTF8 then
+    Compared := 0;
+  {$ENDIF}
+  Check(StrLComp(PAnsiChar(@Ansi[0]), PAnsiChar(Expected), Compared) = 0,
     'tmsCopyString writes the 8-bit form');
   FillChar(Ansi, SizeOf(Ansi), $CC);
   tmsCopyString(nil, @Ansi[0]);
@@ -105,12 +125,32 @@ end;
 procedure CheckOsName;
 var
   Name: array[0..TmsOsNameSize - 1] of AnsiChar;
+  Short: array[0..TmsOsNameShortSize - 1] of AnsiChar;
 begin
+  {$IFDEF MSWINDOWS}
+  Check(tmsGetHostOSName(@Name[0], 0, 0) = 1, 'tmsGetHostOSName names this Windows');
+  Check((Name[0] <> #0) and (StrComp(PAnsiChar(@Name[0]), 'Unknown OS') <> 0),
+    'the long OS name is a name');
+  Check(tmsGetHostOSNameShort(@Short[0]) = 1, 'tmsGetHostOSNameShort names this Windows');
+  Check((Short[0] <> #0) and (StrLen(PAnsiChar(@Short[0])) < TmsOsNameShortSize),
+    'the short OS name is a name');
+  {$ELSE}
   { Linux has no Windows version to name. }
   Check(tmsGetHostOSName(@Name[0], 0, 1) = 0, 'tmsGetHostOSName fails on Linux');
   Check(StrComp(PAnsiChar(@Name[0]), 'Unknown OS') = 0, 'Unknown OS');
+  Check(tmsGetHostOSNameShort(@Short[0]) = 0, 'tmsGetHostOSNameShort fails on Linux');
+  {$ENDIF}
   Check(tmsGetHostOSNameShort(nil) = 0, 'tmsGetHostOSNameShort of nil');
 end;
+
+procedure CheckTakeTitle;
+begin
+  Check(TmsTakeTitle(nil) = '', 'TmsTakeTitle of nil');
+end;
+
+{$IFDEF MSWINDOWS}
+  {$I tms_pascal_windows.inc}
+{$ENDIF}
 
 begin
   Passed := 0;
@@ -120,6 +160,12 @@ begin
   CheckDays;
   CheckBackupNames;
   CheckOsName;
+  CheckTakeTitle;
+  {$IFDEF MSWINDOWS}
+  CheckPlayerTitles;
+  CheckColorDialog;
+  CheckTitlesDoNotLeak;
+  {$ENDIF}
   WriteLn(Passed, ' passed, ', Failed, ' failed');
   if Failed > 0 then
     Halt(1);
