@@ -37,8 +37,8 @@ endfunction()
 # with ASLR and DEP; the 32-bit one registers no exception handlers
 # (NO_SEH), the 64-bit one takes high-entropy ASLR. The linker writes no
 # time stamp; cmake/stamp-pe.sh then writes one derived from the image's
-# bytes, so that builds can be told apart and the same sources still give
-# the same bytes. Code and data nothing refers to are left out. The link map
+# bytes (and the checksum that then matches), so that builds can be told
+# apart and the same sources still give the same bytes. Code and data nothing refers to are left out. The link map
 # (<name>.map beside the DLL) lets tests see the entry point's symbol and
 # that no constructor table was linked in.
 function(tms_windows_dll_link_options target)
@@ -71,4 +71,6 @@ function(tms_windows_dll_link_options target)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND sh ${PROJECT_SOURCE_DIR}/cmake/stamp-pe.sh $<TARGET_FILE:${target}>
     VERBATIM)
+  # A changed stamping script relinks, so that its change reaches the DLL.
+  set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${PROJECT_SOURCE_DIR}/cmake/stamp-pe.sh)
 endfunction()

@@ -1,7 +1,9 @@
 #!/bin/sh
 # Writes a PE image's link time stamp (the file header's TimeDateStamp) as a
 # value derived from the image's own bytes: the first 31 bits of the SHA-256
-# of the file with the stamp field zeroed. Debuggers, crash reports and
+# of the file with the stamp and checksum fields zeroed. The checksum that
+# the linker wrote no longer matches then, so it is computed afresh, as the
+# linker and Windows' image tools do. Debuggers, crash reports and
 # symbol stores tell builds apart by this stamp and the image size, so it
 # must not be 0 for every build; taking it from the contents instead of the
 # clock keeps the same sources giving the same bytes. The top bit stays
@@ -28,8 +30,19 @@ if [ "$(od -An -c -j "$pe_header" -N 4 "$image" | tr -d ' \n')" != 'PE\0\0' ]; t
   exit 1
 fi
 stamp_offset=$((pe_header + 8))
+# The optional header's CheckSum, at the same place in PE32 and PE32+.
+checksum_offset=$((pe_header + 88))
 write_le32 "$stamp_offset" 0
+write_le32 "$checksum_offset" 0
 hash=$(sha256sum "$image" | cut -c1-8)
 stamp=$((0x$hash & 0x7fffffff))
 [ "$stamp" -ne 0 ] || stamp=1
 write_le32 "$stamp_offset" "$stamp"
+
+# The PE checksum: the file's 16-bit words summed with the carry folded back
+# in (the checksum field counting as 0), plus the file's length.
+size=$(wc -c <"$image")
+checksum=$(od -An -v -t u2 "$image" | awk -v size="$size" '
+  { for (i = 1; i <= NF; i++) { sum += $i; sum = sum % 65536 + int(sum / 65536) } }
+  END { sum = sum % 65536 + int(sum / 65536); printf "%d", sum + size }')
+write_le32 "$checksum_offset" "$checksum"

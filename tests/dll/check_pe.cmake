@@ -2,7 +2,8 @@ cmake_policy(SET CMP0057 NEW)
 # Checks what a PE tool sees of the DLL and its link map:
 # - the header: the GUI subsystem, ASLR and DEP, NO_SEH on 32-bit,
 #   high-entropy ASLR and an exception table on 64-bit, a link time stamp
-#   derived from the file's bytes and none in the export directory, and a
+#   derived from the file's bytes (and a checksum that matches them) and
+#   none in the export directory, and a
 #   32-bit preferred base clear of where other DLLs load;
 # - the entry point is DllMain itself, with no run-time start-up before it;
 # - no constructor or destructor table entries, which nothing would run
@@ -57,11 +58,14 @@ endforeach()
 if(NOT dump MATCHES "\nTime/Date stamp[\t ]+0\n")
   list(APPEND failures "the export directory carries a time stamp")
 endif()
-# The link time stamp: not 0, and the one cmake/stamp-pe.sh derives from the
-# file's bytes (stamping a copy again must change nothing), so that it is
-# still there after the last step that wrote the file and is reproducible.
+# The link time stamp and the checksum: not 0, and the ones cmake/stamp-pe.sh
+# derives from the file's bytes (stamping a copy again must change nothing),
+# so that nothing wrote the file after them and they are reproducible.
+header_value(CheckSum checksum)
 if(dump MATCHES "\nTime/Date[\t ]+Thu Jan  1 00:00:00 1970\n")
   list(APPEND failures "the file header carries no time stamp")
+elseif(checksum MATCHES "^0+$")
+  list(APPEND failures "the image has no checksum")
 else()
   get_filename_component(dll_name ${DLL} NAME)
   set(restamped ${WORK_DIR}/restamped-${dll_name})
@@ -71,7 +75,7 @@ else()
   file(SHA256 ${restamped} restamped_hash)
   file(REMOVE ${restamped})
   if(NOT rc EQUAL 0 OR NOT stamped_hash STREQUAL restamped_hash)
-    list(APPEND failures "the time stamp is not the one derived from the file's bytes")
+    list(APPEND failures "the time stamp or checksum is not the one derived from the file's bytes")
   endif()
 endif()
 if(BITS EQUAL 64 AND NOT dump MATCHES "Entry 3 [0-9a-f]+ 0*[1-9a-f][0-9a-f]* Exception Directory")
