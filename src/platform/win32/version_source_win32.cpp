@@ -78,7 +78,10 @@ class Win32VersionSource final : public VersionSource {
   bool NativeProcessorArchitecture(uint16_t* architecture) override {
     auto getNativeSystemInfo =
         FindSystemFunction<GetNativeSystemInfoFunction>("kernel32.dll", "GetNativeSystemInfo");
-    if (getNativeSystemInfo == nullptr) return false;  // before XP; Wine always has it
+    // Missing before XP, never under Wine. Its answer differs from
+    // GetSystemInfo's only for a 32-bit process on a 64-bit system, which
+    // the prefixes the tests use never run.
+    if (getNativeSystemInfo == nullptr) return false;
     SYSTEM_INFO info = {};
     getNativeSystemInfo(&info);
     *architecture = info.wProcessorArchitecture;
@@ -95,7 +98,7 @@ class Win32VersionSource final : public VersionSource {
                    uint32_t servicePackMinor, uint32_t* productNumber) override {
     auto getProductInfo =
         FindSystemFunction<GetProductInfoFunction>("kernel32.dll", "GetProductInfo");
-    if (getProductInfo == nullptr) return false;
+    if (getProductInfo == nullptr) return false;  // before Vista; never under Wine
     DWORD number = 0;
     getProductInfo(major, minor, servicePackMajor, servicePackMinor, &number);
     *productNumber = number;
