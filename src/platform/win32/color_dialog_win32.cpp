@@ -46,7 +46,7 @@ class Win32ColorDialog final : public ColorDialog {
     if (!library) return 0;
     const auto chooseColor = reinterpret_cast<ChooseColorFunction>(
         reinterpret_cast<void*>(GetProcAddress(library.get(), "ChooseColorA")));
-    if (chooseColor == nullptr) return 0;
+    if (chooseColor == nullptr) return 0;  // a damaged system only; Wine's library has it
 
     CHOOSECOLORA record;
     record.lStructSize = sizeof record;
