@@ -137,6 +137,14 @@ const RegistryRow kRegistryRows[] = {
     {{"NT 4 no product type", 2, 0, "Service Pack 6", "Windows NT ", "WinNT ",
       {"4.0.1381", "Service Pack 6 (Build 1381)", "SP6 (Build 1381)"}},
      "4.0", "1381", nullptr, false},
+    // Longer than the 80 bytes the library reads it into; Wine, which reads
+    // it itself, takes it as unknown as well.
+    {{"NT 4 overlong product type", 2, 0, "Service Pack 6", "Windows NT ", "WinNT ",
+      {"4.0.1381", "Service Pack 6a (Build 1381)", "SP6a (Build 1381)"}},
+     "4.0", "1381",
+     "WinNT WinNT WinNT WinNT WinNT WinNT WinNT WinNT "
+     "WinNT WinNT WinNT WinNT WinNT WinNT WinNT WinNT",
+     true},
     // 24 characters, the longest text Wine passes on (a longer one comes
     // back empty); not "Service Pack 6" exactly, so the hotfix adds no "a".
     {{"NT 4, longest service-pack text", 2, 1, "Service Pack 6 Update 12",
