@@ -5,17 +5,19 @@
 # windows and dialogs work without an X display. With TMS_WINE_ARCH=win64
 # (cmake/wine64-run.sh) the program runs in a separate 64-bit prefix,
 # build/wineprefix64 or $TMS_WINEPREFIX64: one prefix has one architecture.
+# $TMS_WINEPREFIX_SUFFIX, added to either path, gives a test a prefix of its
+# own beside the shared one.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 export WINEARCH=${TMS_WINE_ARCH:-win32}
 if [ "$WINEARCH" = win64 ]; then
-  export WINEPREFIX=${TMS_WINEPREFIX64:-$here/../build/wineprefix64}
+  export WINEPREFIX=${TMS_WINEPREFIX64:-$here/../build/wineprefix64}${TMS_WINEPREFIX_SUFFIX:-}
   # Straight to the 64-bit loader: Debian's wine wrapper tries the 32-bit one
   # first, which a kernel without 32-bit support cannot start.
   wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
   export WINELOADER=$wine
 else
-  export WINEPREFIX=${TMS_WINEPREFIX:-$here/../build/wineprefix}
+  export WINEPREFIX=${TMS_WINEPREFIX:-$here/../build/wineprefix}${TMS_WINEPREFIX_SUFFIX:-}
   wine=wine
 fi
 export WINEDEBUG=${WINEDEBUG:--all}

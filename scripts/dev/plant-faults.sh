@@ -48,9 +48,10 @@ list_faults() {
     perl -ne '
       BEGIN {
         @rules = (
-          [q{ == }, q{ != }], [q{ != }, q{ == }],
-          [q{ < }, q{ <= }], [q{ <= }, q{ < }], [q{ > }, q{ >= }], [q{ >= }, q{ > }],
-          [q{ && }, q{ || }], [q{ \|\| }, q{ && }],
+          # An operator at the end of a line (the operand on the next) counts too.
+          [q{ ==(?=\s)}, q{ !=}], [q{ !=(?=\s)}, q{ ==}],
+          [q{ <(?=\s)}, q{ <=}], [q{ <=(?=\s)}, q{ <}], [q{ >(?=\s)}, q{ >=}], [q{ >=(?=\s)}, q{ >}],
+          [q{ &&(?=\s)}, q{ ||}], [q{ \|\|(?=\s)}, q{ &&}],
           [q{\(!(?=[A-Za-z_(])}, q{(}],
           [q{return 0;}, q{return 1;}], [q{return 1;}, q{return 0;}],
           [q{return true;}, q{return false;}], [q{return false;}, q{return true;}],
@@ -137,7 +138,9 @@ for i in "${!faults[@]}"; do
   [ -z "$only" ] || [[ $only == *",$number,"* ]] || continue
   IFS=$'\t' read -r file _ <<<"${faults[$i]}"
   relative=${file#"$checkout"/}
-  cp "$checkout/$relative" "$copy/$relative.orig"
+  # The copy's own file is kept and put back, never the checkout's: edits
+  # made in the checkout during a sweep must not reach the later faults.
+  cp "$copy/$relative" "$copy/$relative.orig"
   change=$(plant "${faults[$i]}" 2>&1)
   if ! build; then
     outcome=no-build

@@ -12,10 +12,13 @@
 namespace tms::dlltest {
 namespace {
 
+// What the export wrote; a copy that did not end in one terminator
+// within the buffer is marked as such.
 std::string CopyThroughDll(const void* text) {
   testing::GuardedBytes buffer(64);
   CallExport("tmsCopyString", {Arg(text), Arg(buffer.get())});
-  return buffer.Text();
+  const std::string copied = buffer.Text();
+  return buffer.Holds(copied) ? copied : "(not one terminated text: " + copied + ")";
 }
 
 std::string SystemDefaultConversion(const wchar_t* text) {
@@ -54,6 +57,25 @@ TEST(CodepageCopy, UnrepresentableCharactersFollowTheSystemConversion) {
     const std::string copied = CopyThroughDll(text);
     EXPECT_EQ(copied, SystemDefaultConversion(text));
     EXPECT_FALSE(copied.empty());
+  }
+}
+
+// A null source or destination is ignored: nothing is written, and a null
+// destination is never written through.
+TEST(CodepageCopy, NullPointersWriteNothing) {
+  const struct {
+    const char* name;
+    const char16_t* source;
+    bool toBuffer;
+  } rows[] = {{"null source", nullptr, true},
+              {"null destination", u"abc", false},
+              {"empty text, null destination", u"", false},
+              {"both null", nullptr, false}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    testing::GuardedBytes buffer(64);
+    CallExport("tmsCopyString", {Arg(row.source), Arg(row.toBuffer ? buffer.get() : nullptr)});
+    EXPECT_TRUE(buffer.Untouched());
   }
 }
 

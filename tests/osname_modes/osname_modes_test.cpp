@@ -5,7 +5,10 @@
 // (also into a null buffer); the driver compares both with the table below,
 // whose names are written out by hand from the label tables. Where Wine 8
 // and Wine 10 give a mode different facts, its row holds both, and the Wine
-// the test runs under picks one.
+// the test runs under picks one. A second table sets the NT facts Wine takes
+// from the machine's registry when a program has no version mode; it runs
+// only in a prefix of its own, since every program there without a mode
+// sees those values.
 #include <gtest/gtest.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -100,6 +103,59 @@ const ModeRow kModes[] = {
     // Wine 10 adds this mode; Wine 8 has none.
     {"win11", 2, 1, "", "Windows NT 10.0 ", "WinNT 10.0 ", {nullptr, "", ""},
      {"10.0.22000", "(Build 22000)", "(Build 22000)"}},
+};
+
+// The registry values behind a program with no version mode, and the facts
+// and names they give (the row's mode is its label). Wine reads the product
+// type itself and answers the extended record, so the library's own read of
+// ProductType never runs; Q246009 it looks up itself.
+struct RegistryRow {
+  ModeRow facts;
+  const char* currentVersion;
+  const char* buildNumber;
+  const char* productType;  // null: no such value
+  bool hasQ246009;
+};
+
+const RegistryRow kRegistryRows[] = {
+    {{"NT 4 SP6 with Q246009", 2, 1, "Service Pack 6", "Windows NT Workstation 4.0 ",
+      "WinNT Wks 4.0 ", {"4.0.1381", "Service Pack 6a (Build 1381)", "SP6a (Build 1381)"}},
+     "4.0", "1381", "WinNT", true},
+    {{"NT 4 SP6 without Q246009", 2, 1, "Service Pack 6", "Windows NT Workstation 4.0 ",
+      "WinNT Wks 4.0 ", {"4.0.1381", "Service Pack 6 (Build 1381)", "SP6 (Build 1381)"}},
+     "4.0", "1381", "WinNT", false},
+    {{"NT 4 ServerNT", 2, 3, "Service Pack 6", "Windows NT Server 4.0 ", "WinNT Srv 4.0 ",
+      {"4.0.1381", "Service Pack 6a (Build 1381)", "SP6a (Build 1381)"}},
+     "4.0", "1381", "ServerNT", true},
+    {{"NT 4 LanmanNT", 2, 2, "Service Pack 6", "Windows NT Server 4.0 ", "WinNT Srv 4.0 ",
+      {"4.0.1381", "Service Pack 6 (Build 1381)", "SP6 (Build 1381)"}},
+     "4.0", "1381", "LanmanNT", false},
+    // An unknown or missing product type gives type 0: no edition.
+    {{"NT 4 unknown product type", 2, 0, "Service Pack 6", "Windows NT ", "WinNT ",
+      {"4.0.1381", "Service Pack 6a (Build 1381)", "SP6a (Build 1381)"}},
+     "4.0", "1381", "Bogus", true},
+    {{"NT 4 no product type", 2, 0, "Service Pack 6", "Windows NT ", "WinNT ",
+      {"4.0.1381", "Service Pack 6 (Build 1381)", "SP6 (Build 1381)"}},
+     "4.0", "1381", nullptr, false},
+    // Longer than the 80 bytes the library reads it into; Wine, which reads
+    // it itself, takes it as unknown as well.
+    {{"NT 4 overlong product type", 2, 0, "Service Pack 6", "Windows NT ", "WinNT ",
+      {"4.0.1381", "Service Pack 6a (Build 1381)", "SP6a (Build 1381)"}},
+     "4.0", "1381",
+     "WinNT WinNT WinNT WinNT WinNT WinNT WinNT WinNT "
+     "WinNT WinNT WinNT WinNT WinNT WinNT WinNT WinNT",
+     true},
+    // 24 characters, the longest text Wine passes on (a longer one comes
+    // back empty); not "Service Pack 6" exactly, so the hotfix adds no "a".
+    {{"NT 4, longest service-pack text", 2, 1, "Service Pack 6 Update 12",
+      "Windows NT Workstation 4.0 ", "WinNT Wks 4.0 ",
+      {"4.0.1381", "Service Pack 6 Update 12 (Build 1381)", "SP6 Update 12 (Build 1381)"}},
+     "4.0", "1381", "WinNT", true},
+    // The ANSI query is capped at 6.2 with the same text; the name takes
+    // version and text from the kernel's own answer.
+    {{"6.3 with a service pack", 2, 1, "Service Pack 1", "Windows NT 6.3 ", "WinNT 6.3 ",
+      {"6.3.9600", "Service Pack 1 (Build 9600)", "SP1 (Build 9600)"}},
+     "6.3", "9600", "WinNT", false},
 };
 
 // ---------------------------------------------------------------------------
@@ -216,73 +272,172 @@ std::string Expected(const ModeRow& row, const KernelBuild& build, bool x64, boo
   return "1 " + name + (isShort ? build.shortSuffix : build.longSuffix);
 }
 
-TEST(HostOSNameUnderWine, EveryVersionModeGetsItsName) {
+// The major version of the Wine the test runs under; 0 off Wine.
+int WineMajor() {
   using WineGetVersion = const char*(CDECL*)();
   const auto wineGetVersion =
       Find<WineGetVersion>(GetModuleHandleA("ntdll.dll"), "wine_get_version");
-  if (wineGetVersion == nullptr) GTEST_SKIP() << "version modes exist only under Wine";
-  // The table holds the facts of the Wine releases Debian 12 and 13 ship.
-  const char* wineVersion = wineGetVersion();
-  const int wineMajor = atoi(wineVersion);
-  ASSERT_TRUE(wineMajor == 8 || wineMajor == 10)
-      << "Wine " << wineVersion << " has no facts in this table (it knows Wine 8 and 10): "
-      << "run its version modes and write where they differ onto the rows";
+  return wineGetVersion == nullptr ? 0 : atoi(wineGetVersion());
+}
+
+// A copy of this program, started as a child that writes its report.
+struct Child {
+  const ModeRow* row;
+  std::string exe, report;
+  HANDLE process;
+};
+
+// Copies this program to `exeName` beside it and starts the copy;
+// `prepare` runs in between (it gives the copy its version facts).
+template <typename Prepare>
+Child StartChild(const ModeRow& row, const std::string& exeName, Prepare prepare) {
   char self[MAX_PATH] = {};
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   const std::string directory(self, strrchr(self, '\\') + 1);
+  Child child = {&row, directory + exeName, directory + exeName + ".txt", nullptr};
+  DeleteFileA(child.report.c_str());
+  EXPECT_TRUE(CopyFileA(self, child.exe.c_str(), FALSE)) << child.exe;
+  prepare();
+  std::string commandLine = "\"" + child.exe + "\" --child \"" + child.report + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started = {};
+  if (CreateProcessA(child.exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                     directory.c_str(), &startup, &started)) {
+    CloseHandle(started.hThread);
+    child.process = started.hProcess;
+  }
+  EXPECT_NE(child.process, nullptr) << row.mode;
+  return child;
+}
 
-  struct Child {
-    const ModeRow* row;
-    std::string exe, report;
-    HANDLE process;
-  };
+// Waits for the child and compares its report with its row.
+void CheckChild(Child& child, const KernelBuild& build) {
+  const ModeRow& row = *child.row;
+  SCOPED_TRACE(row.mode);
+  if (child.process == nullptr) return;
+  EXPECT_EQ(WaitForSingleObject(child.process, 60000), WAIT_OBJECT_0);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(child.process, &exitCode);
+  CloseHandle(child.process);
+  EXPECT_EQ(exitCode, 0u);
+
+  std::map<std::string, std::string> report = ReadReport(child.report);
+  EXPECT_EQ(report["error"], "");
+  // The facts first: a row whose facts Wine no longer gives is out of date.
+  EXPECT_EQ(report["platform"], std::to_string(row.platform));
+  EXPECT_EQ(report["version"], build.version);
+  EXPECT_EQ(report["type"], std::to_string(row.productType));
+  EXPECT_EQ(report["sp"], row.servicePack);
+  for (const auto& variant : kVariants) {
+    SCOPED_TRACE(variant.name);
+    EXPECT_EQ(report[variant.name], Expected(row, build, report["x64"] == "1", variant.isShort,
+                                             variant.omitVendor, variant.breakLine));
+  }
+  EXPECT_EQ(report["null-buffer"], "0 0");
+  DeleteFileA(child.exe.c_str());
+  DeleteFileA(child.report.c_str());
+}
+
+TEST(HostOSNameUnderWine, EveryVersionModeGetsItsName) {
+  const int wineMajor = WineMajor();
+  if (wineMajor == 0) GTEST_SKIP() << "version modes exist only under Wine";
+  // The table holds the facts of the Wine releases Debian 12 and 13 ship.
+  ASSERT_TRUE(wineMajor == 8 || wineMajor == 10)
+      << "Wine " << wineMajor << " has no facts in this table (it knows Wine 8 and 10): "
+      << "run its version modes and write where they differ onto the rows";
+
   std::vector<Child> children;
   for (const ModeRow& row : kModes) {
     if (BuildUnder(row, wineMajor).version == nullptr) continue;  // no such mode in this Wine
     const std::string exeName = std::string("tms_osname_mode_") + row.mode + ".exe";
-    Child child = {&row, directory + exeName, directory + "tms_osname_mode_" + row.mode + ".txt",
-                   nullptr};
-    DeleteFileA(child.report.c_str());
-    ASSERT_TRUE(CopyFileA(self, child.exe.c_str(), FALSE)) << child.exe;
-    ASSERT_TRUE(SetWineVersion(exeName, row.mode)) << row.mode;
-    std::string commandLine = "\"" + child.exe + "\" --child \"" + child.report + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION started = {};
-    ASSERT_TRUE(CreateProcessA(child.exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                               nullptr, directory.c_str(), &startup, &started))
-        << row.mode;
-    CloseHandle(started.hThread);
-    child.process = started.hProcess;
-    children.push_back(child);
+    children.push_back(StartChild(
+        row, exeName, [&] { EXPECT_TRUE(SetWineVersion(exeName, row.mode)) << row.mode; }));
   }
+  for (Child& child : children) CheckChild(child, BuildUnder(*child.row, wineMajor));
+}
 
-  for (Child& child : children) {
-    const ModeRow& row = *child.row;
-    const KernelBuild& build = BuildUnder(row, wineMajor);
-    SCOPED_TRACE(row.mode);
-    EXPECT_EQ(WaitForSingleObject(child.process, 60000), WAIT_OBJECT_0);
-    DWORD exitCode = 1;
-    GetExitCodeProcess(child.process, &exitCode);
-    CloseHandle(child.process);
-    EXPECT_EQ(exitCode, 0u);
+// ---------------------------------------------------------------------------
+// The registry rows.
 
-    std::map<std::string, std::string> report = ReadReport(child.report);
-    EXPECT_EQ(report["error"], "");
-    // The facts first: a row whose facts Wine no longer gives is out of date.
-    EXPECT_EQ(report["platform"], std::to_string(row.platform));
-    EXPECT_EQ(report["version"], build.version);
-    EXPECT_EQ(report["type"], std::to_string(row.productType));
-    EXPECT_EQ(report["sp"], row.servicePack);
-    for (const auto& variant : kVariants) {
-      SCOPED_TRACE(variant.name);
-      EXPECT_EQ(report[variant.name], Expected(row, build, report["x64"] == "1", variant.isShort,
-                                               variant.omitVendor, variant.breakLine));
+constexpr char kVersionKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+constexpr char kProductKey[] = "SYSTEM\\CurrentControlSet\\Control\\ProductOptions";
+constexpr char kHotfixKey[] = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Hotfix\\Q246009";
+
+// One machine value as the prefix had it, put back when the test ends.
+class SavedValue {
+ public:
+  SavedValue(const char* key, const char* name) : key_(key), name_(name) {
+    DWORD size = sizeof data_;
+    present_ = RegGetValueA(HKEY_LOCAL_MACHINE, key, name, RRF_RT_ANY | RRF_NOEXPAND, &type_, data_,
+                            &size) == ERROR_SUCCESS;
+    size_ = size;
+  }
+  ~SavedValue() {
+    if (present_) {
+      RegSetKeyValueA(HKEY_LOCAL_MACHINE, key_, name_, type_, data_, size_);
+    } else {
+      RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key_, name_);
     }
-    EXPECT_EQ(report["null-buffer"], "0 0");
-    DeleteFileA(child.exe.c_str());
-    DeleteFileA(child.report.c_str());
   }
+
+ private:
+  const char* key_;
+  const char* name_;
+  bool present_;
+  DWORD type_ = 0, size_ = 0;
+  char data_[256] = {};
+};
+
+// Sets a text value; null removes the value.
+bool SetMachineText(const char* key, const char* name, const char* text) {
+  if (text == nullptr) {
+    const LONG status = RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key, name);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+  }
+  return RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, name, REG_SZ, text, lstrlenA(text) + 1) ==
+         ERROR_SUCCESS;
+}
+
+bool SetHotfix(bool present) {
+  if (present) return SetMachineText(kHotfixKey, "Installed", "1");
+  const LONG status = RegDeleteTreeA(HKEY_LOCAL_MACHINE, kHotfixKey);
+  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+// The values are the prefix's for every program without a version mode, so
+// the test runs only where the test command gave it a prefix of its own
+// (TMS_OWN_WINE_PREFIX), and one row at a time; it puts the values back.
+TEST(HostOSNameUnderWine, RegistryFactsGetTheirNames) {
+  if (WineMajor() == 0) GTEST_SKIP() << "the registry's facts are read so only under Wine";
+  if (GetEnvironmentVariableA("TMS_OWN_WINE_PREFIX", nullptr, 0) == 0) {
+    GTEST_SKIP() << "needs a Wine prefix of its own (TMS_OWN_WINE_PREFIX)";
+  }
+  const SavedValue saved[] = {{kVersionKey, "CurrentVersion"},
+                              {kVersionKey, "CurrentBuildNumber"},
+                              {kVersionKey, "CSDVersion"},
+                              // Taken before CurrentVersion where a prefix has them.
+                              {kVersionKey, "CurrentMajorVersionNumber"},
+                              {kVersionKey, "CurrentMinorVersionNumber"},
+                              {kProductKey, "ProductType"}};
+  const bool hadHotfix = RegGetValueA(HKEY_LOCAL_MACHINE, kHotfixKey, "Installed", RRF_RT_ANY,
+                                      nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+  const std::string exeName = "tms_osname_registry.exe";
+  const std::string modeKey = "Software\\Wine\\AppDefaults\\" + exeName;
+  RegDeleteTreeA(HKEY_CURRENT_USER, modeKey.c_str());
+  for (const RegistryRow& row : kRegistryRows) {
+    Child child = StartChild(row.facts, exeName, [&] {
+      EXPECT_TRUE(SetMachineText(kVersionKey, "CurrentMajorVersionNumber", nullptr));
+      EXPECT_TRUE(SetMachineText(kVersionKey, "CurrentMinorVersionNumber", nullptr));
+      EXPECT_TRUE(SetMachineText(kVersionKey, "CurrentVersion", row.currentVersion));
+      EXPECT_TRUE(SetMachineText(kVersionKey, "CurrentBuildNumber", row.buildNumber));
+      EXPECT_TRUE(SetMachineText(kVersionKey, "CSDVersion", row.facts.servicePack));
+      EXPECT_TRUE(SetMachineText(kProductKey, "ProductType", row.productType));
+      EXPECT_TRUE(SetHotfix(row.hasQ246009));
+    });
+    CheckChild(child, row.facts.wine8);
+  }
+  SetHotfix(hadHotfix);
 }
 
 }  // namespace

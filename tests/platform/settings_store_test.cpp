@@ -6,8 +6,14 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <string>
+
+#include "fakes/settings_files.h"
+
 #if defined(_WIN32)
 #include <windows.h>
+// A macro of windows.h would rename the store's method at the call only.
+#undef WriteProfileString
 #endif
 
 namespace tms::platform {
@@ -66,6 +72,26 @@ TEST(SettingsStore, PathRulesFindTheFileNameAndAddOneSeparator) {
     strcpy(path, row.path);
     store.AddSeparator(path);
     EXPECT_STREQ(path, row.withSeparator);
+  }
+}
+
+// A write reports whether it reached the file, on every system alike.
+TEST(SettingsStore, WritesSayWhetherTheFileWasWritten) {
+  testing::TempFolder folder;
+  const struct {
+    const char* name;
+    std::string file;
+    bool written;
+  } rows[] = {{"new file", folder.Join("s.ini"), true},
+              {"file in a missing folder",
+               folder.Join("missing") + testing::kPathSeparator + "s.ini", false}};
+  SettingsStore& store = SystemSettingsStore();
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    EXPECT_EQ(store.WriteProfileString(row.file.c_str(), "S", "k", "1"), row.written);
+    char value[4] = "x";
+    store.ReadProfileString(row.file.c_str(), "S", "k", value, sizeof value);
+    EXPECT_STREQ(value, row.written ? "1" : "");
   }
 }
 

@@ -61,6 +61,9 @@ const FillCase kFillCases[] = {
     {"SetWide count", kSingle, kSetWideCount, kNull, u"abcdef", 3, 4, 8, "abc", u"abc"},
     {"SetAnsi count", kSingle, kSetAnsiCount, "abcdef", kNullWide, 3, 4, 8, "abc", u"abc"},
     {"SetWide count 0", kSingle, kSetWideCount, kNull, u"abc", 0, 1, 2, "", u""},
+    // One unit: the smallest count that converts anything.
+    {"SetAnsi count 1", kSingle, kSetAnsiCount, "abc", kNullWide, 1, 2, 4, "a", u"a"},
+    {"SetWide count 1", kSingle, kSetWideCount, kNull, u"abc", 1, 2, 4, "a", u"a"},
     {"SetAnsi count 0", kSingle, kSetAnsiCount, "abc", kNullWide, 0, 1, 2, "", u""},
     {"SetWide null", kSingle, kSetWide, kNull, kNullWide, 0, 2, 2, "", u""},
     {"SetAnsi null", kSingle, kSetAnsi, kNull, kNullWide, 0, 1, 4, "", u""},

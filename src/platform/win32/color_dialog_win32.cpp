@@ -23,7 +23,8 @@ constexpr char kDialogLibrary[] = "\\comdlg32.dll";
 
 // The full path of the common-dialog library in the system folder, so that
 // a file of that name in the host's folder or the current folder is never
-// loaded in its place. False when the path does not fit `path`.
+// loaded in its place. False when the path does not fit `path`, which a
+// test cannot produce: Wine's system folder is a short fixed path.
 bool DialogLibraryPath(char (&path)[MAX_PATH]) {
   const UINT folderLength = GetSystemDirectoryA(path, MAX_PATH);
   if (folderLength == 0 || folderLength + sizeof kDialogLibrary > MAX_PATH) return false;
@@ -45,7 +46,7 @@ class Win32ColorDialog final : public ColorDialog {
     if (!library) return 0;
     const auto chooseColor = reinterpret_cast<ChooseColorFunction>(
         reinterpret_cast<void*>(GetProcAddress(library.get(), "ChooseColorA")));
-    if (chooseColor == nullptr) return 0;
+    if (chooseColor == nullptr) return 0;  // a damaged system only; Wine's library has it
 
     CHOOSECOLORA record;
     record.lStructSize = sizeof record;

@@ -30,11 +30,17 @@ class Win32VersionSource final : public VersionSource {
     *record = VersionRecord{};
     OSVERSIONINFOEXA info = {};
     info.dwOSVersionInfoSize = recordSize;
+    // NT 4 before its sixth service pack refuses the extended record. Wine
+    // answers both record sizes in every version mode, so under Wine this
+    // call never fails and only the fakes of the native tests take the
+    // refusal (and the registry reads that follow it).
     if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) return false;
     record->majorVersion = info.dwMajorVersion;
     record->minorVersion = info.dwMinorVersion;
     record->buildNumber = info.dwBuildNumber;
     record->platformId = info.dwPlatformId;
+    // Wine's service-pack text is at most 24 characters (a longer registry
+    // value comes back empty), far below this bound: no Wine test reaches it.
     CopyUnits(record->servicePackText, info.szCSDVersion, sizeof record->servicePackText - 1);
     if (recordSize >= sizeof info) {
       record->servicePackMajor = info.wServicePackMajor;
@@ -47,6 +53,8 @@ class Win32VersionSource final : public VersionSource {
 
   bool QueryKernelVersion(VersionRecord* record) override {
     *record = VersionRecord{};
+    // Wine has it in every version mode and it never fails there, so no
+    // Wine test takes these two returns.
     auto rtlGetVersion = FindSystemFunction<RtlGetVersionFunction>("ntdll.dll", "RtlGetVersion");
     if (rtlGetVersion == nullptr) return false;
     OSVERSIONINFOW info = {};
@@ -56,7 +64,9 @@ class Win32VersionSource final : public VersionSource {
     record->minorVersion = info.dwMinorVersion;
     record->buildNumber = info.dwBuildNumber;
     record->platformId = info.dwPlatformId;
-    // A text that does not fit the ANSI field fails to convert and stays empty.
+    // A text that does not fit the ANSI field fails to convert and stays
+    // empty. Wine's texts are at most 24 characters, so under Wine the
+    // conversion never fails and the bounds below are never reached.
     if (WideCharToMultiByte(CP_ACP, 0, info.szCSDVersion, -1, record->servicePackText,
                             sizeof record->servicePackText, nullptr, nullptr) == 0) {
       record->servicePackText[0] = 0;
@@ -68,6 +78,9 @@ class Win32VersionSource final : public VersionSource {
   bool NativeProcessorArchitecture(uint16_t* architecture) override {
     auto getNativeSystemInfo =
         FindSystemFunction<GetNativeSystemInfoFunction>("kernel32.dll", "GetNativeSystemInfo");
+    // Missing before XP, never under Wine. Its answer differs from
+    // GetSystemInfo's only for a 32-bit process on a 64-bit system, which
+    // the prefixes the tests use never run.
     if (getNativeSystemInfo == nullptr) return false;
     SYSTEM_INFO info = {};
     getNativeSystemInfo(&info);
@@ -85,13 +98,15 @@ class Win32VersionSource final : public VersionSource {
                    uint32_t servicePackMinor, uint32_t* productNumber) override {
     auto getProductInfo =
         FindSystemFunction<GetProductInfoFunction>("kernel32.dll", "GetProductInfo");
-    if (getProductInfo == nullptr) return false;
+    if (getProductInfo == nullptr) return false;  // before Vista; never under Wine
     DWORD number = 0;
     getProductInfo(major, minor, servicePackMajor, servicePackMinor, &number);
     *productNumber = number;
     return true;
   }
 
+  // Asked only after the extended version record was refused, which Wine
+  // never does (see QueryVersion): no Wine test reaches this read.
   bool ReadMachineValue(const char* keyPath, const char* valueName, char* buffer,
                         uint32_t* byteCount) override {
     UniqueHkey key;
