@@ -38,9 +38,10 @@ endfunction()
 # (NO_SEH), the 64-bit one takes high-entropy ASLR. The linker writes no
 # time stamp; cmake/stamp-pe.sh then writes one derived from the image's
 # bytes (and the checksum that then matches), so that builds can be told
-# apart and the same sources still give the same bytes. Code and data nothing refers to are left out. The link map
-# (<name>.map beside the DLL) lets tests see the entry point's symbol and
-# that no constructor table was linked in.
+# apart and the same sources still give the same bytes. Code and data
+# nothing refers to are left out. The link map (<name>.map beside the DLL)
+# lets tests see the entry point's symbol and that no constructor table was
+# linked in.
 function(tms_windows_dll_link_options target)
   # Fixed image bases: the linker's automatic choice hashes the output path
   # as the link was given it. The 64-bit base is that choice, kept. The

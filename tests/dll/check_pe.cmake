@@ -3,8 +3,8 @@ cmake_policy(SET CMP0057 NEW)
 # - the header: the GUI subsystem, ASLR and DEP, NO_SEH on 32-bit,
 #   high-entropy ASLR and an exception table on 64-bit, a link time stamp
 #   derived from the file's bytes (and a checksum that matches them) and
-#   none in the export directory, and a
-#   32-bit preferred base clear of where other DLLs load;
+#   none in the export directory, and a 32-bit preferred base clear of
+#   where other DLLs load;
 # - the entry point is DllMain itself, with no run-time start-up before it;
 # - no constructor or destructor table entries, which nothing would run
 #   without the C runtime, and no writable data section for state to live in;

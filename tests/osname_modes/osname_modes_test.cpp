@@ -108,7 +108,7 @@ const ModeRow kModes[] = {
 // The registry values behind a program with no version mode, and the facts
 // and names they give (the row's mode is its label). Wine reads the product
 // type itself and answers the extended record, so the library's own read of
-// ProductType never runs; Q246009 it looks up itself.
+// ProductType never runs; the Q246009 key the library looks up itself.
 struct RegistryRow {
   ModeRow facts;
   const char* currentVersion;
@@ -239,10 +239,22 @@ int RunChild(const char* reportPath) {
 // The driver.
 
 // Creates the key when it is missing.
+// Sets a text value; null removes the value.
+bool SetText(HKEY root, const char* key, const char* name, const char* text) {
+  if (text == nullptr) {
+    const LONG status = RegDeleteKeyValueA(root, key, name);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+  }
+  return RegSetKeyValueA(root, key, name, REG_SZ, text, lstrlenA(text) + 1) == ERROR_SUCCESS;
+}
+
+// Wine's per-program settings, where a program's version mode is kept.
+std::string AppDefaultsKey(const std::string& exeName) {
+  return "Software\\Wine\\AppDefaults\\" + exeName;
+}
+
 bool SetWineVersion(const std::string& exeName, const char* mode) {
-  const std::string keyPath = "Software\\Wine\\AppDefaults\\" + exeName;
-  return RegSetKeyValueA(HKEY_CURRENT_USER, keyPath.c_str(), "Version", REG_SZ, mode,
-                         lstrlenA(mode) + 1) == ERROR_SUCCESS;
+  return SetText(HKEY_CURRENT_USER, AppDefaultsKey(exeName).c_str(), "Version", mode);
 }
 
 std::map<std::string, std::string> ReadReport(const std::string& path) {
@@ -389,14 +401,8 @@ class SavedValue {
   char data_[256] = {};
 };
 
-// Sets a text value; null removes the value.
 bool SetMachineText(const char* key, const char* name, const char* text) {
-  if (text == nullptr) {
-    const LONG status = RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, key, name);
-    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
-  }
-  return RegSetKeyValueA(HKEY_LOCAL_MACHINE, key, name, REG_SZ, text, lstrlenA(text) + 1) ==
-         ERROR_SUCCESS;
+  return SetText(HKEY_LOCAL_MACHINE, key, name, text);
 }
 
 bool SetHotfix(bool present) {
@@ -423,8 +429,7 @@ TEST(HostOSNameUnderWine, RegistryFactsGetTheirNames) {
   const bool hadHotfix = RegGetValueA(HKEY_LOCAL_MACHINE, kHotfixKey, "Installed", RRF_RT_ANY,
                                       nullptr, nullptr, nullptr) == ERROR_SUCCESS;
   const std::string exeName = "tms_osname_registry.exe";
-  const std::string modeKey = "Software\\Wine\\AppDefaults\\" + exeName;
-  RegDeleteTreeA(HKEY_CURRENT_USER, modeKey.c_str());
+  RegDeleteTreeA(HKEY_CURRENT_USER, AppDefaultsKey(exeName).c_str());
   for (const RegistryRow& row : kRegistryRows) {
     Child child = StartChild(row.facts, exeName, [&] {
       EXPECT_TRUE(SetMachineText(kVersionKey, "CurrentMajorVersionNumber", nullptr));
